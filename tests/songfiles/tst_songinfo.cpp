@@ -53,7 +53,7 @@ private slots:
         s.length = 185;
         s.mfxFlags = 1;
         const QStringList l = dumpLines(s);
-        QCOMPARE(l.size(), 16);
+        QCOMPARE(l.size(), 17);
         QCOMPARE(l[0], QString("Dump Info song ----------------------------------------------"));
         QCOMPARE(l[1], QString("Format     : \"MIDI\""));
         QCOMPARE(l[4], QString("Is Tavrel  : false"));
@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(l[10], QString("Length     : 185"));
         QCOMPARE(l[13], QString("NO Markers"));
         QCOMPARE(l[14], QString("MfxLongName: \"\""));
-        QCOMPARE(l[15], QString("Dump END ----------------------------------------------------"));
+        QCOMPARE(l[16], QString("Dump END ----------------------------------------------------"));
     }
 
     void dumpWithMarkersAndFlags_data()
