@@ -1,0 +1,53 @@
+#ifndef SONGINFOINDEX_H
+#define SONGINFOINDEX_H
+
+#include <QString>
+#include <QtGlobal>
+
+// One song on a player memory as the index sees it.
+struct SongInfoIndex
+{
+    QString title;
+    QString artist;
+    QString genre;
+    quint32 id = 0;         // record number in "index.id3"; DeletedId when the file vanished
+    quint8 type = 0;        // index format code (TypeMidi ... TypeMf5)
+    quint8 bpm = 0;
+    quint8 hasMarkers = 0;  // 0 or 1
+    QString absPath;
+    QString path;           // below the memory root, beginning with "/"
+    quint32 posidx = 0;     // record position in "index.id3"
+    quint32 date = 0;       // YYYYMMDD
+    quint32 time = 0;       // hhmmss
+
+    static const quint32 DeletedId = 0xFFFFFFFFu;
+    enum typeEnum : quint8 { TypeMidi = 0, TypeMp3 = 1, TypeMf3 = 2, TypeMf4 = 3, TypeMf5 = 4 };
+};
+
+// Sort key of the songs list export; any other value sorts by title.
+enum SORT_MODE { SortTitle = 0, SortArtist = 1, SortGenre = 2 };
+
+QString stringToUpper(const QString &s);
+
+bool compareByPath(const SongInfoIndex &a, const SongInfoIndex &b);
+bool compareByPosidx(const SongInfoIndex &a, const SongInfoIndex &b);
+bool compareById(const SongInfoIndex &a, const SongInfoIndex &b);
+bool compareTitle(const SongInfoIndex &a, const SongInfoIndex &b);
+bool compareArtist(const SongInfoIndex &a, const SongInfoIndex &b);
+bool compareGenre(const SongInfoIndex &a, const SongInfoIndex &b);
+
+// The comparison that orders a songs list by `mode`.
+typedef bool (*SongInfoIndexLess)(const SongInfoIndex &, const SongInfoIndex &);
+SongInfoIndexLess compareForSortMode(int mode);
+
+template <typename T> class QList;
+
+// Inserts `entry` into `songs`, held in compareByPath order, after every entry
+// that does not sort after it; refused (false) when its neighbour has the same
+// path without regard to case.
+bool insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry);
+
+// Position of the entry numbered `id` in `songs`, held in id order; -1 when absent.
+int findById(const QList<SongInfoIndex> &songs, quint32 id);
+
+#endif // SONGINFOINDEX_H
