@@ -1,0 +1,108 @@
+#include "index/songinfoindex.h"
+
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+SongInfoIndex song(const QString &path, const QString &title = QString(), const QString &artist = QString(),
+                   const QString &genre = QString())
+{
+    SongInfoIndex s;
+    s.path = path;
+    s.title = title;
+    s.artist = artist;
+    s.genre = genre;
+    return s;
+}
+}
+
+class TestSongInfoIndex : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pathOrder_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("aFirst");
+        QTest::addColumn<bool>("bFirst");
+        QTest::newRow("case only") << "/a/Song.mid" << "/A/SONG.MID" << false << false;
+        QTest::newRow("prefix first") << "/AB" << "/ABC" << true << false;
+        QTest::newRow("underscore after Z") << "/A_" << "/AZ" << false << true;
+        QTest::newRow("lower case sorts as upper") << "/a_" << "/AZ" << false << true;
+        QTest::newRow("Latin-1 byte order") << "/\u00e8" << "/Z" << false << true;
+        QTest::newRow("outside Latin-1 is ?") << "/\u4e2d" << "/?" << false << false;
+    }
+    void pathOrder()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, aFirst);
+        QFETCH(bool, bFirst);
+        QCOMPARE(compareByPath(song(a), song(b)), aFirst);
+        QCOMPARE(compareByPath(song(b), song(a)), bFirst);
+    }
+
+    void insertionByPath()
+    {
+        QList<SongInfoIndex> songs;
+        QVERIFY(insertByPath(songs, song("/b.mid")));
+        QVERIFY(insertByPath(songs, song("/a/Song.mid")));
+        QVERIFY(!insertByPath(songs, song("/A/SONG.MID")));   // same path for the player
+        QVERIFY(!insertByPath(songs, song("/B.MID")));
+        QVERIFY(insertByPath(songs, song("/c.mid")));
+        QVERIFY(insertByPath(songs, song("/A.mid")));
+        QStringList paths;
+        for (const SongInfoIndex &s : songs)
+            paths << s.path;
+        QCOMPARE(paths, QStringList({"/A.mid", "/a/Song.mid", "/b.mid", "/c.mid"}));
+    }
+
+    void lookupById()
+    {
+        QList<SongInfoIndex> songs;
+        for (quint32 id : {0u, 1u, 3u, 7u}) {
+            songs << SongInfoIndex();
+            songs.last().id = id;
+        }
+        QCOMPARE(findById(songs, 3), 2);
+        QCOMPARE(findById(songs, 0), 0);
+        QCOMPARE(findById(songs, 2), -1);
+        QCOMPARE(findById(songs, 8), -1);
+        QCOMPARE(findById(QList<SongInfoIndex>(), 0), -1);
+    }
+
+    void listOrders_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("titles");
+        // Songs: (title, artist, genre)
+        QTest::newRow("title") << 0 << QStringList({"alpha", "Beta", "delta", "GAMMA"});
+        QTest::newRow("artist, title within") << 1 << QStringList({"Beta", "GAMMA", "alpha", "delta"});
+        QTest::newRow("genre, empty genres by title") << 2 << QStringList({"alpha", "GAMMA", "Beta", "delta"});
+        QTest::newRow("unknown mode sorts by title") << 5 << QStringList({"alpha", "Beta", "delta", "GAMMA"});
+    }
+    void listOrders()
+    {
+        QFETCH(int, mode);
+        QFETCH(QStringList, titles);
+        QList<SongInfoIndex> songs{song("/1", "delta", "zed", "rock"), song("/2", "GAMMA", "abba", ""),
+                                   song("/3", "alpha", "ZED", ""), song("/4", "Beta", "ABBA", "pop")};
+        std::sort(songs.begin(), songs.end(), compareForSortMode(mode));
+        QStringList sorted;
+        for (const SongInfoIndex &s : songs)
+            sorted << s.title;
+        QCOMPARE(sorted, titles);
+    }
+
+    void caseInsensitiveTitlesAreEqual()
+    {
+        QVERIFY(!compareTitle(song("/1", "abba"), song("/2", "ABBA")));
+        QVERIFY(!compareTitle(song("/2", "ABBA"), song("/1", "abba")));
+        QCOMPARE(stringToUpper(QString::fromUtf8(" citt\u00e0 ")), QString::fromUtf8(" CITT\u00c0 "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSongInfoIndex)
+#include "tst_songinfoindex.moc"
