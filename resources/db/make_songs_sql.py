@@ -162,7 +162,7 @@ def mixed_case(title):
 
 
 def file_base(title):
-    words = re.sub(r"[^A-Z0-9 ]", "", title.upper().replace("'", " ")).split()
+    words = re.sub(r"[^A-Z0-9 ]", "", title.upper().replace("'", "")).split()
     base = "_".join(words)[:6].rstrip("_")
     return base or "SONG"
 
@@ -203,11 +203,12 @@ def main():
             title, author = parts[0], parts[1]
             key = parts[2] if len(parts) > 2 else ""
             h = stable(genre, title)
-            versions = 2 + h % 2 + (1 if h % 7 == 0 else 0)
+            # Most pieces come in a few arrangements; some in one only.
+            versions = (1, 2, 2, 3, 4)[h % 5]
             base_bpm = bpm_lo + h % (bpm_hi - bpm_lo + 1)
-            start = h % len(pool)
-            for v in range(versions):
-                credit = pool[(start + v * 5) % len(pool)]
+            # Each version follows a different performer of the genre.
+            credits = sorted(pool, key=lambda c: stable(genre, title, c))[:versions]
+            for v, credit in enumerate(credits):
                 artist, alt = person_forms(credit)
                 hv = stable(genre, title, credit)
                 bpm = max(40, base_bpm + (hv % 9) - 4)
@@ -219,7 +220,7 @@ def main():
                         (" -" if key.endswith(" -") else "") if key.split(" ")[0] in SHARPS else key
                 if hv % 23 == 0:
                     song_key = ""
-                shown = mixed_case(title) if hv % 61 == 0 else title
+                shown = mixed_case(title) if hv % 89 == 0 else title
                 base = file_base(title)
                 n = 1
                 while True:
