@@ -25,7 +25,6 @@ private slots:
     void resolveLanguage();
     void chooseLanguageStoresFirstChoice_data();
     void chooseLanguageStoresFirstChoice();
-    void readStartupSettingsDefaults();
     void installTranslations_data();
     void installTranslations();
     void styleSheetFromResources();
@@ -63,15 +62,12 @@ void TestStartup::resolveLanguage_data()
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     const QLocale swissItalian(QLocale::Italian, QLocale::Switzerland);
     const QLocale german(QLocale::German, QLocale::Germany);
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
     QTest::newRow("first start, Italian system") << "--" << italian << "it";
     QTest::newRow("first start, Italian in Switzerland") << "--" << swissItalian << "it";
     QTest::newRow("first start, German system") << "--" << german << "en";
-    QTest::newRow("first start, English system") << "--" << english << "en";
     QTest::newRow("first start, C locale") << "--" << QLocale::c() << "en";
     QTest::newRow("stored it on a German system") << "it" << german << "it";
     QTest::newRow("stored de kept") << "de" << italian << "de";
-    QTest::newRow("stored en kept") << "en" << italian << "en";
     QTest::newRow("unknown value kept") << "fr" << italian << "fr";
     QTest::newRow("sentinel is exact") << "-- " << italian << "-- ";
 }
@@ -112,21 +108,6 @@ void TestStartup::chooseLanguageStoresFirstChoice()
     QSettings reread(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application));
     QCOMPARE(reread.value(QStringLiteral("language")).toString(), expectedSetting);
     QVERIFY(QFile::exists(configDir.path() + QStringLiteral("/tavrel/orvalo3soft.conf")));
-}
-
-void TestStartup::readStartupSettingsDefaults()
-{
-    QSettings settings(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application));
-    StartupSettings s = readStartupSettings(settings);
-    QCOMPARE(s.language, QStringLiteral("--"));
-    QCOMPARE(s.logEnabled, false);
-    QCOMPARE(s.logClear, false);
-
-    settings.setValue(QStringLiteral("logenabled"), true);
-    settings.setValue(QStringLiteral("logclear"), QStringLiteral("true"));
-    s = readStartupSettings(settings);
-    QCOMPARE(s.logEnabled, true);
-    QCOMPARE(s.logClear, true);
 }
 
 void TestStartup::installTranslations_data()
