@@ -163,7 +163,7 @@ def mixed_case(title):
 
 def file_base(title):
     words = re.sub(r"[^A-Z0-9 ]", "", title.upper().replace("'", "")).split()
-    base = "_".join(words)[:6].rstrip("_")
+    base = "".join(words)[:6]
     return base or "SONG"
 
 

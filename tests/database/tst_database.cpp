@@ -339,7 +339,7 @@ private slots:
             QVERIFY(shipped.artistsList().contains("ROBERTO MUROLO"));
 
             SongsDbRecord r;
-            QVERIFY(shipped.getRecordByFilename("o_sole01", r));
+            QVERIFY(shipped.getRecordByFilename("osolem01", r));
             QCOMPARE(r.title, QString("O SOLE MIO"));
             QCOMPARE(r.genre, QString("NAPOLETANA"));
             LogCapture log2;
