@@ -217,23 +217,26 @@ private slots:
 
     void headerLabels_data()
     {
-        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("translation");
         QTest::addColumn<QStringList>("headers");
-        QTest::newRow("source") << false
+        QTest::newRow("source") << ""
             << QStringList{"Num", "Formato", "Titolo", "Artista", "Genere", "Autore", "Durata",
                            "Bpm", "Tonalita'", "", "Nome file", ""};
-        QTest::newRow("english") << true
+        QTest::newRow("italian") << "database_it.qm"
+            << QStringList{"Num", "Formato", "Titolo", "Artista", "Genere", "Autore", "Durata",
+                           "Bpm", QString::fromUtf8("Tonalit\u00e0"), "", "Nome file", ""};
+        QTest::newRow("english") << "database_en.qm"
             << QStringList{"Num", "Format", "Title", "Artist", "Genre", "Author", "Length",
                            "Bpm", "Key", "", "File name", ""};
     }
 
     void headerLabels()
     {
-        QFETCH(bool, english);
+        QFETCH(QString, translation);
         QFETCH(QStringList, headers);
         QTranslator translator;
-        if (english) {
-            QVERIFY(translator.load(DATABASE_EN_QM));
+        if (!translation.isEmpty()) {
+            QVERIFY(translator.load(QDir(DATABASE_QM_DIR).filePath(translation)));
             QVERIFY(QCoreApplication::installTranslator(&translator));
         }
         UserSongsRelTableModel model(nullptr, *db->userLibraryDb());
@@ -242,7 +245,7 @@ private slots:
         QStringList shown;
         for (int c = 0; c < model.columnCount(); ++c)
             shown << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        if (english)
+        if (!translation.isEmpty())
             QCoreApplication::removeTranslator(&translator);
         QCOMPARE(shown, headers);
     }
