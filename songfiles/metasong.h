@@ -11,7 +11,6 @@
 #include <QStringList>
 
 class QFile;
-class QSaveFile;
 
 // The one way into a song file of any supported format: recognises and loads
 // it, hands out its details as a SongInfo, merges new details into it and
