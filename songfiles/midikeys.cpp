@@ -67,8 +67,8 @@ int RawMidiFile::extractKey(QString& name) const
     } else {
         qDebug() << "[RawMidiFile::extractKey] WARNING: unknown key metaevent"
                  << QString("[sf=%1|mi=%2]")
-                        .arg(sf, 2, 16, QLatin1Char('0'))
-                        .arg(QString::number(mi, 16).rightJustified(2, QLatin1Char('0')).toUpper())
+                        .arg(uint(sf), 2, 16, QLatin1Char('0'))
+                        .arg(QString::number(uint(mi), 16).rightJustified(2, QLatin1Char('0')).toUpper())
                  << "in MIDI file.";
     }
     return ev.pos;
