@@ -203,7 +203,7 @@ void Index::createPathIndex()
     emit progressValueChanged(0);
     filesFound = 0;
     if (!songs.isEmpty())
-        std::sort(songs.begin(), songs.end(), compareByPath);
+        sortByPath(songs);
     scannedDirs.clear();
     scan_files(root);
     if (filesFound < 1)
@@ -314,8 +314,11 @@ bool Index::addFileToIndex(QFileInfo file)
     entry.posidx = quint32(nextPosidx);
     entry.absPath = abs;
     entry.path = rel;
-    modificationStamp(file, entry.date, entry.time);
-    if (insertByPath(songs, entry)) {
+    // The time stamp is taken only for a song not listed yet (an update finds
+    // most songs listed, and each stamp costs a local time conversion).
+    const int at = insertByPath(songs, entry);
+    if (at >= 0) {
+        modificationStamp(file, songs[at].date, songs[at].time);
         ++nextPosidx;
         ++nextId;
         modified = true;

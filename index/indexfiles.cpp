@@ -78,7 +78,7 @@ void songRecord(char (&p)[SongRecordSize], const SongInfoIndex &song)
 int Index::writeOrdIndex()
 {
     qDebug() << "[Index::writeOrdIndex] write ord index";
-    std::sort(songs.begin(), songs.end(), compareByPath);
+    sortByPath(songs);
     QFile file(rootFile(ordFile));
     if (!file.open(QIODevice::WriteOnly))
         return -1;

@@ -1,6 +1,7 @@
 #include "index/songinfoindex.h"
 
 #include <QList>
+#include <QVector>
 
 #include <algorithm>
 #include <cstring>
@@ -68,17 +69,37 @@ SongInfoIndexLess compareForSortMode(int mode)
     }
 }
 
-bool insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry)
+int insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry)
 {
-    const auto at = std::upper_bound(songs.begin(), songs.end(), entry, compareByPath);
+    const QByteArray key = pathKey(entry.path);
+    const auto at = std::upper_bound(songs.begin(), songs.end(), key,
+                                     [](const QByteArray &k, const SongInfoIndex &song) {
+                                         return qstrcmp(k, pathKey(song.path)) < 0;
+                                     });
     int pos = int(at - songs.begin());
     if (!songs.isEmpty()) {
         const SongInfoIndex &neighbour = songs.at(pos > 0 ? pos - 1 : 0);
         if (compareTexts(neighbour.path, entry.path) == 0)
-            return false;
+            return -1;
     }
     songs.insert(pos, entry);
-    return true;
+    return pos;
+}
+
+void sortByPath(QList<SongInfoIndex> &songs)
+{
+    QVector<QPair<QByteArray, int>> keys;
+    keys.reserve(songs.size());
+    for (int k = 0; k < songs.size(); ++k)
+        keys.append(qMakePair(pathKey(songs.at(k).path), k));
+    std::sort(keys.begin(), keys.end(), [](const QPair<QByteArray, int> &a, const QPair<QByteArray, int> &b) {
+        return qstrcmp(a.first, b.first) < 0;
+    });
+    QList<SongInfoIndex> sorted;
+    sorted.reserve(songs.size());
+    for (const auto &key : qAsConst(keys))
+        sorted.append(songs.at(key.second));
+    songs.swap(sorted);
 }
 
 int findById(const QList<SongInfoIndex> &songs, quint32 id)

@@ -43,9 +43,12 @@ SongInfoIndexLess compareForSortMode(int mode);
 template <typename T> class QList;
 
 // Inserts `entry` into `songs`, held in compareByPath order, after every entry
-// that does not sort after it; refused (false) when its neighbour has the same
-// path without regard to case.
-bool insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry);
+// that does not sort after it, and returns its position; refused (-1) when its
+// neighbour has the same path without regard to case.
+int insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry);
+
+// Sorts `songs` with compareByPath, taking each entry's path bytes only once.
+void sortByPath(QList<SongInfoIndex> &songs);
 
 // Position of the entry numbered `id` in `songs`, held in id order; -1 when absent.
 int findById(const QList<SongInfoIndex> &songs, quint32 id);

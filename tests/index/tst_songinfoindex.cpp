@@ -47,16 +47,28 @@ private slots:
     void insertionByPath()
     {
         QList<SongInfoIndex> songs;
-        QVERIFY(insertByPath(songs, song("/b.mid")));
-        QVERIFY(insertByPath(songs, song("/a/Song.mid")));
-        QVERIFY(!insertByPath(songs, song("/A/SONG.MID")));   // same path for the player
-        QVERIFY(!insertByPath(songs, song("/B.MID")));
-        QVERIFY(insertByPath(songs, song("/c.mid")));
-        QVERIFY(insertByPath(songs, song("/A.mid")));
+        QVERIFY(insertByPath(songs, song("/b.mid")) >= 0);
+        QVERIFY(insertByPath(songs, song("/a/Song.mid")) >= 0);
+        QCOMPARE(insertByPath(songs, song("/A/SONG.MID")), -1);   // same path for the player
+        QCOMPARE(insertByPath(songs, song("/B.MID")), -1);
+        QVERIFY(insertByPath(songs, song("/c.mid")) >= 0);
+        QVERIFY(insertByPath(songs, song("/A.mid")) >= 0);
         QStringList paths;
         for (const SongInfoIndex &s : songs)
             paths << s.path;
         QCOMPARE(paths, QStringList({"/A.mid", "/a/Song.mid", "/b.mid", "/c.mid"}));
+    }
+
+    void sortByPathAgreesWithTheOrdering()
+    {
+        QList<SongInfoIndex> songs;
+        for (const char *path : {"/b", "/A_", "/a/x", "/AZ", "/\u00e8", "/ABC", "/AB", "/a/X", "/0"})
+            songs << song(path);
+        sortByPath(songs);
+        QVERIFY(std::is_sorted(songs.begin(), songs.end(), compareByPath));
+        QCOMPARE(songs.size(), 9);
+        QCOMPARE(songs.first().path, QString("/0"));
+        QCOMPARE(songs.last().path, QString("/\u00e8"));
     }
 
     void lookupById()
