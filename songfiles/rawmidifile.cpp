@@ -1,4 +1,5 @@
 #include "songfiles/rawmidifile.h"
+#include "songfiles/textcodec.h"
 
 #include <QDebug>
 
@@ -44,46 +45,6 @@ bool readVarLength(const QByteArray& data, int pos, quint32& value, int& used)
         }
     }
     return false;
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(const QByteArray& bytes)
-{
-    const int n = bytes.size();
-    int i = 0;
-    while (i < n) {
-        const quint8 b = byteAt(bytes, i);
-        int follow;
-        quint32 cp;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            follow = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            follow = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            follow = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + follow >= n)
-            return false;
-        for (int k = 1; k <= follow; ++k) {
-            const quint8 c = byteAt(bytes, i + k);
-            if ((c & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if ((follow == 2 && cp < 0x800) || (follow == 3 && cp < 0x10000) || cp > 0x10FFFF
-            || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += follow + 1;
-    }
-    return true;
 }
 
 // The first maxChars characters, never keeping half of a surrogate pair.
@@ -412,7 +373,7 @@ QString RawMidiFile::decodeText(const QByteArray& bytes)
 {
     const int zero = bytes.indexOf('\0');
     const QByteArray text = zero >= 0 ? bytes.left(zero) : bytes;
-    return (isValidUtf8(text) ? QString::fromUtf8(text) : QString::fromLatin1(text)).trimmed();
+    return TextCodec::decodeUtf8OrLatin1(text).trimmed();
 }
 
 QByteArray RawMidiFile::encodeText(const QString& text, int maxChars, int maxBytes)
