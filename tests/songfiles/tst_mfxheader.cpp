@@ -133,7 +133,6 @@ private slots:
         QTest::newRow("title trimmed, junk after zero")
             << int(Title) << QByteArray("  Hey Jude \t\0garbage", 21) << "Hey Jude";
         QTest::newRow("artist Latin-1") << int(Artist) << QByteArray("Caf\xe9 Tacvba") << QString::fromUtf8("Café Tacvba");
-        QTest::newRow("genre zeros") << int(Genre) << QByteArray(32, '\0') << "";
     }
 
     void readText()
@@ -206,10 +205,8 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::newRow("120") << 120 << QByteArray::fromHex("7800") << 120 << true;
         QTest::newRow("0") << 0 << QByteArray::fromHex("0000") << 0 << false;
-        QTest::newRow("1") << 1 << QByteArray::fromHex("0100") << 1 << true;
         QTest::newRow("499") << 499 << QByteArray::fromHex("f301") << 499 << true;
         QTest::newRow("500") << 500 << QByteArray::fromHex("f401") << 500 << false;
-        QTest::newRow("65535") << 65535 << QByteArray::fromHex("ffff") << 65535 << false;
         QTest::newRow("70000 keeps low 16 bits") << 70000 << QByteArray::fromHex("7011") << 4464 << false;
         QTest::newRow("-1") << -1 << QByteArray::fromHex("ffff") << 65535 << false;
     }
@@ -239,7 +236,6 @@ private slots:
         QTest::newRow("0x04") << quint8(0x04) << 4 << quint8(0x05);
         QTest::newRow("already set") << quint8(0x05) << 5 << quint8(0x05);
         QTest::newRow("sign-extended") << quint8(0x84) << -124 << quint8(0x85);
-        QTest::newRow("all bits") << quint8(0xff) << -1 << quint8(0xff);
     }
 
     void flags()
