@@ -30,11 +30,6 @@ bool isMfxType(SongInfo::fileTypeEnum type)
     return type == SongInfo::TypeMf3 || type == SongInfo::TypeMf4 || type == SongInfo::TypeMf5;
 }
 
-int mfxHeaderLength(SongInfo::fileTypeEnum type)
-{
-    return type == SongInfo::TypeMf5 ? 1024 : 512;
-}
-
 // "-" and "--" stand for an empty field in the maker's MFx headers.
 bool isPlaceholder(const QString& text)
 {
@@ -185,7 +180,7 @@ bool MetaSong::importFile(QString path)
 
 bool MetaSong::importMfx(QFile& file, const QByteArray& magic)
 {
-    const int headerLength = magic == "_MF5" ? 1024 : 512;
+    const int headerLength = MfxHeader::headerSize(magic == "_MF5" ? SongInfo::TypeMf5 : SongInfo::TypeMf3);
     if (!mfx.loadHeader(file.read(headerLength)))
         return false;
     const QByteArray packed = file.readAll();
@@ -443,7 +438,7 @@ bool MetaSong::saveMidiOrMfx(const QString& path)
 {
     const bool isMfx = isMfxType(fileType);
     if (midi.stream().isEmpty() || fileType == SongInfo::TypeUnknown
-        || (isMfx && mfx.header().size() != mfxHeaderLength(fileType))) {
+        || (isMfx && mfx.header().size() != MfxHeader::headerSize(fileType))) {
         qDebug() << "[MetaSong::saveToFile] UNKNOWN format (or data corrupted) in memory, aborting";
         return false;
     }
