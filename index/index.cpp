@@ -361,7 +361,7 @@ int Index::setSongInfo(SongInfoIndex &entry)
     QByteArray head;
     QFile file(entry.absPath);
     ++filesRead;
-    if (file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))  // one read of the head, no read-ahead
         head = file.read(SongDataReader::HeadSize);
     return SongDataReader::parse(head, fileName, entry);
 }

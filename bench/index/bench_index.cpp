@@ -201,30 +201,56 @@ int main(int argc, char **argv)
     const bool watching = watch.start(root);
     auto opensSeen = [&]() { return watching ? QString::number(watch.songOpens()) : QString("n/a"); };
 
+    // Each pass runs three times; the best time counts (the machine may be shared).
+    const int runs = 3;
     qint64 checksum = 0;
-    timer.restart();
-    const int plainFiles = plainPass(root, checksum);
-    const qint64 plainMs = timer.elapsed();
+    qint64 plainMs = -1;
+    int plainFiles = 0;
+    QString plainOpens;
+    for (int run = 0; run < runs; ++run) {
+        timer.restart();
+        plainFiles = plainPass(root, checksum);
+        const qint64 ms = timer.elapsed();
+        plainMs = plainMs < 0 ? ms : qMin(plainMs, ms);
+        plainOpens = opensSeen();
+    }
     out << "plain pass (walk, open, read 3072 bytes): " << plainMs << " ms for " << plainFiles
-        << " files; opens seen " << opensSeen() << Qt::endl;
+        << " files; song file opens seen " << plainOpens << Qt::endl;
 
-    Index rebuild;
-    timer.restart();
-    const bool built = rebuild.createIndex(root);
-    const qint64 rebuildMs = timer.elapsed();
-    out << "rebuild (createIndex): " << rebuildMs << " ms, " << QString::number(double(rebuildMs) / qMax<qint64>(1, plainMs), 'f', 2)
-        << " x the plain pass; result " << built << "; song files read " << rebuild.songFilesRead()
-        << "; opens seen " << opensSeen() << Qt::endl;
+    qint64 rebuildMs = -1;
+    bool built = true;
+    int rebuildRead = 0;
+    QString rebuildOpens;
+    for (int run = 0; run < runs; ++run) {
+        Index rebuild;
+        timer.restart();
+        built = rebuild.createIndex(root) && built;
+        const qint64 ms = timer.elapsed();
+        rebuildMs = rebuildMs < 0 ? ms : qMin(rebuildMs, ms);
+        rebuildRead = rebuild.songFilesRead();
+        rebuildOpens = opensSeen();
+    }
+    out << "rebuild (createIndex): " << rebuildMs << " ms, "
+        << QString::number(double(rebuildMs) / qMax<qint64>(1, plainMs), 'f', 2) << " x the plain pass; result "
+        << built << "; song files read " << rebuildRead << "; opens seen " << rebuildOpens << Qt::endl;
 
-    timer.restart();
-    plainPass(root, checksum);
-    out << "plain pass again: " << timer.elapsed() << " ms; opens seen " << opensSeen() << Qt::endl;
-
-    Index unchanged;
-    timer.restart();
-    const bool updated = unchanged.updateIndex(root);
-    out << "update, nothing changed: " << timer.elapsed() << " ms; result " << updated << "; song files read "
-        << unchanged.songFilesRead() << "; opens seen " << opensSeen() << Qt::endl;
+    qint64 updateMs = -1;
+    bool updated = true;
+    int updateRead = 0;
+    QString updateOpens;
+    for (int run = 0; run < runs; ++run) {
+        Index unchanged;
+        timer.restart();
+        updated = unchanged.updateIndex(root) && updated;
+        const qint64 ms = timer.elapsed();
+        updateMs = updateMs < 0 ? ms : qMin(updateMs, ms);
+        updateRead = qMax(updateRead, unchanged.songFilesRead());
+        const QString seen = opensSeen();
+        if (updateOpens.isEmpty() || seen != QLatin1String("0"))
+            updateOpens = seen;
+    }
+    out << "update, nothing changed: " << updateMs << " ms; result " << updated << "; song files read "
+        << updateRead << "; opens seen " << updateOpens << Qt::endl;
 
     // 1 % of the songs touched, 10 added, 10 deleted.
     QDirIterator it(root, SongFilters, QDir::Files, QDirIterator::Subdirectories);
@@ -253,5 +279,5 @@ int main(int argc, char **argv)
     out << "update, " << touched << " touched, 10 added, " << deleted << " deleted: " << timer.elapsed()
         << " ms; result " << updated2 << "; song files read " << changed.songFilesRead() << "; opens seen "
         << opensSeen() << Qt::endl;
-    return built && updated && updated2 && unchanged.songFilesRead() == 0 ? 0 : 2;
+    return built && updated && updated2 && updateRead == 0 && updateOpens != QLatin1String("-1") ? 0 : 2;
 }
