@@ -121,5 +121,17 @@ memoria di Orvalo</source>
         <source>Informazioni su QT</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Remove from list</source>
+        <translation>Rimuovi dalla lista</translation>
+    </message>
+    <message>
+        <source>Delete file</source>
+        <translation>Elimina file</translation>
+    </message>
+    <message>
+        <source>Sei sicuro di voler cancellare il file?</source>
+        <translation>Sei sicuro di voler eliminare definitivamente il file?</translation>
+    </message>
 </context>
 </TS>

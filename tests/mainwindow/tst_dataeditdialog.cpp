@@ -1,0 +1,371 @@
+#include "mainwindow/dataeditdialog.h"
+
+#include "app/startup.h"
+#include "modaldriver.h"
+#include "resources/appresources.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTranslator>
+#include <QtTest>
+
+// The song editor on its own: what it shows, what it gives back, and the
+// apply-to-all choices.
+class TestDataEditDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void showsAndGivesBack_data();
+    void showsAndGivesBack();
+    void typing_data();
+    void typing();
+    void titleFromFileName_data();
+    void titleFromFileName();
+    void applyToAllQuestion_data();
+    void applyToAllQuestion();
+    void refillResetsChoices();
+    void buttons_data();
+    void buttons();
+    void englishTexts();
+
+private:
+    template <typename T> static T* child(QObject* w, const char* name)
+    {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c)
+            qFatal("no widget %s", name);
+        return c;
+    }
+    static SongInfo record()
+    {
+        SongInfo s;
+        s.filename = QStringLiteral("/music/live/Night Drive.mid");
+        s.format = QStringLiteral("MIDI");
+        s.title = QStringLiteral("Night Drive");
+        s.artist = QStringLiteral("The Owls");
+        s.genre = QStringLiteral("ROCK");
+        s.author = QStringLiteral("J. Smith");
+        s.length = 185;
+        s.userBpm = 120;
+        s.key = QStringLiteral("F#-");
+        s.altArtist = QStringLiteral("Owls");
+        s.isTavrel = true;
+        s.markers = {Marker{QStringLiteral("Intro"), 1}};
+        return s;
+    }
+    static void fill(DataEditDialog& d, const SongInfo& s)
+    {
+        d.setArtistsCombo({QStringLiteral("ADELE"), QStringLiteral("The Owls")});
+        d.setGenresCombo({QStringLiteral("POP"), QStringLiteral("ROCK")});
+        d.setKeysCombo({QStringLiteral("C"), QStringLiteral("A-"), QStringLiteral("F#-")});
+        d.setOtherInfo(s);
+    }
+};
+
+void TestDataEditDialog::initTestCase()
+{
+    initAppResources();
+}
+
+void TestDataEditDialog::showsAndGivesBack_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("shownKey");
+    QTest::addColumn<int>("keyIndex");
+
+    QTest::newRow("known key") << 185 << "F#-" << "3" << "5" << "F#-" << 3;
+    QTest::newRow("no key: the empty item") << 59 << "" << "0" << "59" << "" << 0;
+    QTest::newRow("key case differs") << 3600 << "f#-" << "60" << "0" << "f#-" << 4;
+    // Keys written as the catalogue or another tagger writes them stay
+    // selectable as they are, after the list, so saving keeps them.
+    QTest::newRow("catalogue form") << 0 << "A -" << "0" << "0" << "A -" << 4;
+    QTest::newRow("negative length") << -1 << "C" << "0" << "-1" << "C" << 1;
+    QTest::newRow("minus 75 seconds") << -75 << "C" << "-1" << "-15" << "C" << 1;
+}
+
+void TestDataEditDialog::showsAndGivesBack()
+{
+    QFETCH(int, length);
+    QFETCH(QString, key);
+    QFETCH(QString, minutes);
+    QFETCH(QString, seconds);
+    QFETCH(QString, shownKey);
+    QFETCH(int, keyIndex);
+
+    SongInfo s = record();
+    s.length = length;
+    s.key = key;
+    s.title = QStringLiteral("  Night Drive ");
+    DataEditDialog d;
+    fill(d, s);
+
+    QCOMPARE(child<QLabel>(&d, "fileNameLabel")->text(), s.filename);
+    QCOMPARE(child<QLabel>(&d, "formatLabel")->text(), QStringLiteral("MIDI"));
+    QCOMPARE(child<QLineEdit>(&d, "lenMmLineEdit")->text(), minutes);
+    QCOMPARE(child<QLineEdit>(&d, "lenSsLineEdit")->text(), seconds);
+    QCOMPARE(child<QLineEdit>(&d, "bpmLineEdit")->text(), QStringLiteral("120"));
+    auto* keys = child<QComboBox>(&d, "keyComboBox");
+    QCOMPARE(keys->currentIndex(), keyIndex);
+    QCOMPARE(keys->currentText(), shownKey);
+    // An artist that is not in the list is shown all the same.
+    QCOMPARE(child<QComboBox>(&d, "artistComboBox")->currentText(), QStringLiteral("The Owls"));
+
+    SongInfo back;
+    back.filename = QStringLiteral("kept");
+    back.markers = {Marker{QStringLiteral("Verse"), 9}};
+    d.getInfo(back);
+    QCOMPARE(back.title, QStringLiteral("Night Drive"));
+    QCOMPARE(back.artist, QStringLiteral("The Owls"));
+    QCOMPARE(back.genre, QStringLiteral("ROCK"));
+    QCOMPARE(back.author, QStringLiteral("J. Smith"));
+    QCOMPARE(back.length, length);
+    QCOMPARE(back.key, key);
+    QCOMPARE(back.userBpm, 120);
+    // Details the form does not show are not touched.
+    QCOMPARE(back.filename, QStringLiteral("kept"));
+    QCOMPARE(back.markers.size(), 1);
+
+    // Refilled with a listed key, the previous song's own key is gone.
+    s.key = QStringLiteral("C");
+    d.setOtherInfo(s);
+    QCOMPARE(keys->count(), 4);
+    QCOMPARE(keys->currentText(), QStringLiteral("C"));
+}
+
+void TestDataEditDialog::typing_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("bpm");
+    QTest::addColumn<QString>("shownBpm");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("userBpm");
+
+    QTest::newRow("3 min 75 s") << "3" << "75" << "97" << "97" << 255 << 97;
+    QTest::newRow("fourth digit refused") << "123" << "5" << "1234" << "123" << 12 * 60 + 5 << 123;
+    QTest::newRow("letters refused") << "1a" << "x2" << "12ab3" << "123" << 62 << 123;
+    QTest::newRow("sign refused") << "-4" << "+3" << "-90" << "90" << 4 * 60 + 3 << 90;
+    QTest::newRow("empty fields save 0") << "" << "" << "" << "" << 0 << 0;
+}
+
+void TestDataEditDialog::typing()
+{
+    QFETCH(QString, minutes);
+    QFETCH(QString, seconds);
+    QFETCH(QString, bpm);
+    QFETCH(QString, shownBpm);
+    QFETCH(int, length);
+    QFETCH(int, userBpm);
+
+    DataEditDialog d;
+    fill(d, record());
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const auto type = [&d](const char* name, const QString& text) {
+        auto* edit = child<QLineEdit>(&d, name);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+        return edit->text();
+    };
+    type("lenMmLineEdit", minutes);
+    type("lenSsLineEdit", seconds);
+    QCOMPARE(type("bpmLineEdit", bpm), shownBpm);
+
+    SongInfo back;
+    d.getInfo(back);
+    QCOMPARE(back.length, length);
+    QCOMPARE(back.userBpm, userBpm);
+}
+
+void TestDataEditDialog::titleFromFileName_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("base");
+
+    QTest::newRow("extension") << "/music/live/Night Drive.mid" << "Night Drive";
+    QTest::newRow("dots in name") << "/music/a.b.c.mp3" << "a.b.c";
+    QTest::newRow("dot only in folder") << "/music/v1.0/SONG" << "SONG";
+    QTest::newRow("no folder") << "Song.kar" << "Song";
+}
+
+void TestDataEditDialog::titleFromFileName()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, base);
+
+    SongInfo s = record();
+    s.filename = path;
+    DataEditDialog d;
+    fill(d, s);
+    d.show();
+    auto* title = child<QLineEdit>(&d, "titleLineEdit");
+    auto* toAll = child<QCheckBox>(&d, "checkBoxToAllTitle");
+    QVERIFY(!toAll->isEnabled());
+
+    QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
+    QCOMPARE(title->text(), base);
+    QVERIFY(toAll->isEnabled());
+    ModalDriver::answer(QMessageBox::Yes);
+    QTest::mouseClick(toAll, Qt::LeftButton);
+    QVERIFY(toAll->isChecked());
+    QVERIFY(d.isApplyToAllFname());
+
+    // Back to the stored title: the whole-list choice goes with it.
+    title->setText(QStringLiteral("typed"));
+    QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle1"), Qt::LeftButton);
+    QCOMPARE(title->text(), QStringLiteral("Night Drive"));
+    QVERIFY(!toAll->isChecked());
+    QVERIFY(!toAll->isEnabled());
+    QVERIFY(!d.isApplyToAllFname());
+}
+
+void TestDataEditDialog::applyToAllQuestion_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("question");
+
+    const QString author = "L'autore inserito verrà applicato a tutte le song della lista, sei sicuro?";
+    const QString artist = "L'interprete inserito verrà applicato a tutte le song della lista, sei sicuro?";
+    const QString genre = "Il genere inserito verrà applicato a tutte le song della lista, sei sicuro?";
+    const QString title =
+        "Il titolo di tutte le song della lista verrà sovrascritto non il nome del file, sei sicuro?";
+    for (bool yes : {true, false}) {
+        const char* answer = yes ? "yes" : "no";
+        QTest::addRow("author %s", answer) << "checkBoxToAllAuthor" << yes << author;
+        QTest::addRow("artist %s", answer) << "checkBoxToAllArtist" << yes << artist;
+        QTest::addRow("genre %s", answer) << "checkBoxToAllGenre" << yes << genre;
+        QTest::addRow("title %s", answer) << "checkBoxToAllTitle" << yes << title;
+    }
+}
+
+void TestDataEditDialog::applyToAllQuestion()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, yes);
+    QFETCH(QString, question);
+
+    DataEditDialog d;
+    fill(d, record());
+    d.show();
+    if (box == QLatin1String("checkBoxToAllTitle"))
+        QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
+    auto* check = child<QCheckBox>(&d, qPrintable(box));
+    const auto flags = [&d]() {
+        return QVector<bool>{d.isApplyToAllAuthor(), d.isApplyToAllArtist(), d.isApplyToAllGenre(),
+                             d.isApplyToAllFname()};
+    };
+    const int which = QStringList{"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
+                                  "checkBoxToAllTitle"}.indexOf(box);
+
+    QString text;
+    QString title;
+    ModalDriver::answer(yes ? QMessageBox::Yes : QMessageBox::No, &text, &title);
+    QTest::mouseClick(check, Qt::LeftButton);
+    QCOMPARE(text, question);
+    QCOMPARE(title, QStringLiteral("ATTENZIONE"));
+    QCOMPARE(check->isChecked(), yes);
+    QVector<bool> expected(4, false);
+    expected[which] = yes;
+    QCOMPARE(flags(), expected);
+
+    // Unchecking asks nothing and clears the choice.
+    if (yes) {
+        QTest::mouseClick(check, Qt::LeftButton);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(flags(), QVector<bool>(4, false));
+    }
+}
+
+void TestDataEditDialog::refillResetsChoices()
+{
+    DataEditDialog d;
+    fill(d, record());
+    d.show();
+    QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
+    for (const char* name : {"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
+                             "checkBoxToAllTitle"}) {
+        ModalDriver::answer(QMessageBox::Yes);
+        QTest::mouseClick(child<QCheckBox>(&d, name), Qt::LeftButton);
+    }
+    QVERIFY(d.isApplyToAllAuthor() && d.isApplyToAllArtist() && d.isApplyToAllGenre() && d.isApplyToAllFname());
+
+    fill(d, record());
+    QVERIFY(!d.isApplyToAllAuthor() && !d.isApplyToAllArtist() && !d.isApplyToAllGenre()
+            && !d.isApplyToAllFname());
+    for (const char* name : {"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
+                             "checkBoxToAllTitle"})
+        QVERIFY2(!child<QCheckBox>(&d, name)->isChecked(), name);
+    QVERIFY(!child<QCheckBox>(&d, "checkBoxToAllTitle")->isEnabled());
+    QVERIFY(child<QRadioButton>(&d, "radioButtonTitle1")->isChecked());
+    QCOMPARE(child<QLineEdit>(&d, "titleLineEdit")->text(), QStringLiteral("Night Drive"));
+}
+
+void TestDataEditDialog::buttons_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("Salva") << "savePushButton" << 1;
+    QTest::newRow("Annulla") << "exitPushButton" << 0;
+    QTest::newRow("Return in a field saves") << "return" << 1;
+    QTest::newRow("Escape") << "escape" << 0;
+}
+
+void TestDataEditDialog::buttons()
+{
+    QFETCH(QString, how);
+    QFETCH(int, result);
+
+    DataEditDialog d;
+    fill(d, record());
+    ModalDriver::when<DataEditDialog>([how](DataEditDialog* dialog) {
+        if (how == QLatin1String("return"))
+            QTest::keyClick(child<QLineEdit>(dialog, "titleLineEdit"), Qt::Key_Return);
+        else if (how == QLatin1String("escape"))
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
+            QTest::mouseClick(child<QPushButton>(dialog, qPrintable(how)), Qt::LeftButton);
+    });
+    QCOMPARE(d.exec(), result);
+}
+
+void TestDataEditDialog::englishTexts()
+{
+    DataEditDialog d;
+    fill(d, record());
+    QCOMPARE(d.windowTitle(), QStringLiteral("Modifica dati song"));
+    QCOMPARE(child<QComboBox>(&d, "keyComboBox")->isEditable(), false);
+    QCOMPARE(child<QLineEdit>(&d, "bpmLineEdit")->maximumWidth(), 50);
+    QVERIFY(d.minimumWidth() >= 500 && d.minimumHeight() >= 500);
+
+    QTranslator appTranslator;
+    QTranslator qtTranslator;
+    installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);
+    QCoreApplication::processEvents();
+    QCOMPARE(d.windowTitle(), QStringLiteral("Edit song details"));
+    QCOMPARE(child<QRadioButton>(&d, "radioButtonTitle2")->text(), QStringLiteral("Use filename"));
+    QCOMPARE(child<QLabel>(&d, "label_4")->text(), QStringLiteral("Key:"));
+    QCOMPARE(child<QCheckBox>(&d, "checkBoxToAllAuthor")->text(), QStringLiteral("Apply to all"));
+    // The song shown survives the change of language.
+    QCOMPARE(child<QLabel>(&d, "fileNameLabel")->text(), QStringLiteral("/music/live/Night Drive.mid"));
+    QString question;
+    ModalDriver::answer(QMessageBox::No, &question);
+    d.show();
+    QTest::mouseClick(child<QCheckBox>(&d, "checkBoxToAllGenre"), Qt::LeftButton);
+    QCOMPARE(question, QStringLiteral("This Genre will be applied to all the songs of the list, are you sure?"));
+}
+
+QTEST_MAIN(TestDataEditDialog)
+#include "tst_dataeditdialog.moc"
