@@ -2,7 +2,10 @@
 #include "ui_mainwindow.h"
 
 #include "app/settingskeys.h"
+#include "database/usersongsreltablemodel.h"
 
+#include <QApplication>
+#include <QDebug>
 #include <QEvent>
 
 MainWindow::MainWindow(QWidget* parent)
@@ -29,18 +32,39 @@ MainWindow::MainWindow(QWidget* parent)
 
     ui->dbgLogEnableCheckBox->setChecked(settings.value(QLatin1String(SettingsKeys::logEnabled), false).toBool());
     ui->dbgLogClearCheckBox->setChecked(settings.value(QLatin1String(SettingsKeys::logClear), false).toBool());
+
+    if (!database.init()) {
+        qDebug() << "Error initializing DB !!!";
+        // Without the library no workflow can run; the user is told once
+        // the window is shown.
+        ui->selectDirToolButton->setEnabled(false);
+        return;
+    }
+    qDebug() << "DB initialized correctly";
+    connect(ui->userLibraryTableView, SIGNAL(doubleClicked(QModelIndex)), this,
+            SLOT(onSongsTableViewDoubleClicked(QModelIndex)));
+    ui->userLibraryTableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->userLibraryTableView, SIGNAL(customContextMenuRequested(QPoint)), this,
+            SLOT(onSongsTableViewShowContextMenu(QPoint)));
+    initUserLibraryModel();
+    adjustUserLibraryHeaders();
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
 {
     delete ui;
+    delete userLibraryModel;
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        if (userLibraryModel)
+            userLibraryModel->setHeaderLabels();
+    }
 }
 
 void MainWindow::setLanguageChecks(const QString& language)

@@ -6,8 +6,13 @@
 #include <QStringList>
 #include <QTranslator>
 
+#include <functional>
+
+#include "database/database.h"
+
 class QProgressDialog;
 class Ui_MainWindow;
+class UserSongsRelTableModel;
 
 // The application's only top-level window. It owns the library, the
 // preferences store and the translators of the language menu, and drives
@@ -20,8 +25,41 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Import
+    // Picks the files to import: (parent, caption, start folder, filter) to
+    // the chosen paths, empty when cancelled. The native multiple-file
+    // chooser unless replaced.
+    using FileChooser = std::function<QStringList(QWidget*, const QString&, const QString&, const QString&)>;
+    void setFileChooser(FileChooser chooser);
+    void initUserLibraryModel();
+    void adjustUserLibraryHeaders();
+    void importUserLibrary();
+    // Shows "value of maximum" in the current progress dialog.
+    void updateProgress(int value);
+    void enableCopyrightMessage(bool enable);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Synchronisation with the reference database; true when every row was processed.
+    bool updateUserLibrary();
+
+    // Synchronisation, backup, copier
+    // One library row: true when its file was completed from the catalogue and written.
+    bool updateFileWithDb(int row);
+    // The backup offered before a synchronisation: true when the synchronisation may go on.
+    bool suggestBackup();
+    // Copies selectedFiles flat into destDir, asking before replacing a file;
+    // true when nothing failed and the progress was not cancelled.
+    bool copyFiles(QString destDir, int& copied);
+
+private slots:
+    // Import
+    void on_selectDirToolButton_clicked();
+    // Synchronisation, backup, copier
+    void on_updateDataToolButton_clicked();
+
 protected:
     void changeEvent(QEvent* event) override;
+    // Import
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Check marks of the language actions for a "language" value: "it" and
@@ -33,6 +71,9 @@ private:
     Ui_MainWindow* ui = nullptr;
     // Progress dialog of the workflow in progress (owned by this window).
     QProgressDialog* progressDialog = nullptr;
+    // The library table's model; null when the databases could not be opened.
+    UserSongsRelTableModel* userLibraryModel = nullptr;
+    Database database;
     // Number of files picked for the current import.
     qint32 importFilesCount = 0;
     // Default of "copyrightAsk" whenever it is read and absent.
@@ -46,6 +87,15 @@ private:
     // The language menu's own translators (application, toolkit).
     QTranslator appTranslator;
     QTranslator qtTranslator;
+
+    // Import
+    // Replaces the current progress dialog by a new window-modal one with
+    // the range 0 to maximum, value 0 and the cancel button "Interrompi".
+    void startProgress(const QString& label, const QString& title, int maximum);
+    void showDatabaseFailure();
+    FileChooser fileChooser;
+    bool importRunning = false;
+    bool databaseFailureShown = false;
 };
 
 #endif // MAINWINDOW_H

@@ -124,12 +124,52 @@ Tamsel memory</translation>
         <translation>About QT</translation>
     </message>
     <message>
+        <source>Seleziona i file da importare</source>
+        <translation>Select files to import</translation>
+    </message>
+    <message>
+        <source>Importo la libreria...</source>
+        <translation>Importing library...</translation>
+    </message>
+    <message>
+        <source>Interrompi</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Lettura file</source>
+        <translation>Reading file</translation>
+    </message>
+    <message>
+        <source>%1 di %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>Impossibile aprire i database delle song: le funzioni della libreria non sono disponibili.</source>
+        <translation>The song databases could not be opened: the library functions are not available.</translation>
+    </message>
+    <message>
+        <source>esiste già, vuoi sostituirlo?</source>
+        <translation>is already present, replace it?</translation>
+    </message>
+    <message>
         <source>Aggiorno la libreria...</source>
         <translation>Updating library...</translation>
     </message>
     <message>
         <source>Aggiornamento file</source>
         <translation>Updating file</translation>
+    </message>
+    <message>
+        <source>Backup FALLITO !!!</source>
+        <translation>Backup FAILED !!!</translation>
+    </message>
+    <message>
+        <source>Eseguo backup dellla libreria...</source>
+        <translation>Back up the library ...</translation>
+    </message>
+    <message>
+        <source>Backup eseguito correttamente</source>
+        <translation>Backup done correctly</translation>
     </message>
     <message>
         <source>Remove from list</source>
@@ -152,6 +192,105 @@ Tamsel memory</translation>
 %1</source>
         <translation>The file could not be deleted:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProceedDialog</name>
+    <message>
+        <source>Riassunto</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Riassunto importazione</source>
+        <translation>Import summary</translation>
+    </message>
+    <message>
+        <source>Si vuole procedere alla sincronizzazione automatica con il database?</source>
+        <translation>Do you want to proceed with automatic synchronization?</translation>
+    </message>
+    <message>
+        <source>Non mostrare più messaggi sul copyright</source>
+        <translation>Don&apos;t show messages on copyright</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Sono stati esaminti %1 files, trovate %2 songs di cui %3 di (c)Tavrel</source>
+        <translation>%1 files have been examined, found %2 songs of which %3 (c) Tavrel</translation>
+    </message>
+</context>
+<context>
+    <name>NoCopyrightDialog</name>
+    <message>
+        <source>Richiesta conferma</source>
+        <translation>Confirmation request</translation>
+    </message>
+    <message>
+        <source>Il file:</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <source>Non è stato pubblicato da Tavrel. Si vuole procedere comunque con le modifiche?</source>
+        <translation>Was not published by Tavrel. Do you want to proceed with editing?</translation>
+    </message>
+    <message>
+        <source>Si</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Si tutti</source>
+        <translation>Yes all</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>No tutti</source>
+        <translation>No all</translation>
+    </message>
+</context>
+<context>
+    <name>BackupDialog</name>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Si consiglia di effettuare un backup della libreria prima di procedere con l&apos;aggiornamento.
+Selezionare una cartella di destinazione per il backup oppure premere &apos;Prosegui senza backup&apos;.</source>
+        <translation>It is recommended to backup your files before proceeding with the update process.
+Select a backup destination folder or press &apos;Continue without backup&apos;.</translation>
+    </message>
+    <message>
+        <source>Sfoglia...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Prosegui senza backup</source>
+        <translation>Continue without backup</translation>
+    </message>
+    <message>
+        <source>Esegui backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Scegli cartella</source>
+        <translation>Select folder</translation>
     </message>
 </context>
 <context>
@@ -219,10 +358,6 @@ Tamsel memory</translation>
     <message>
         <source>BPM:</source>
         <translation>BPM:</translation>
-    </message>
-    <message>
-        <source>Annulla</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <source>Salva</source>
