@@ -71,20 +71,6 @@ private slots:
         QCOMPARE(songs.last().path, QString("/\u00e8"));
     }
 
-    void lookupById()
-    {
-        QList<SongInfoIndex> songs;
-        for (quint32 id : {0u, 1u, 3u, 7u}) {
-            songs << SongInfoIndex();
-            songs.last().id = id;
-        }
-        QCOMPARE(findById(songs, 3), 2);
-        QCOMPARE(findById(songs, 0), 0);
-        QCOMPARE(findById(songs, 2), -1);
-        QCOMPARE(findById(songs, 8), -1);
-        QCOMPARE(findById(QList<SongInfoIndex>(), 0), -1);
-    }
-
     void listOrders_data()
     {
         QTest::addColumn<int>("mode");
@@ -106,13 +92,6 @@ private slots:
         for (const SongInfoIndex &s : songs)
             sorted << s.title;
         QCOMPARE(sorted, titles);
-    }
-
-    void caseInsensitiveTitlesAreEqual()
-    {
-        QVERIFY(!compareTitle(song("/1", "abba"), song("/2", "ABBA")));
-        QVERIFY(!compareTitle(song("/2", "ABBA"), song("/1", "abba")));
-        QCOMPARE(stringToUpper(QString::fromUtf8(" citt\u00e0 ")), QString::fromUtf8(" CITT\u00c0 "));
     }
 };
 
