@@ -263,7 +263,6 @@ void TestCopyFiles::cancel()
     QVERIFY(!w.copyFiles(dest(), count));
     QCOMPARE(count, 0);
     QVERIFY(script.done());
-    QVERIFY(!progress->isVisible());
     // The file in progress is finished, nothing after it is copied.
     QCOMPARE(readFile(dest() + QStringLiteral("/a.mid")), beforeStart ? QByteArray("old") : QByteArray("new a.mid"));
     QCOMPARE(QDir(dest()).entryList(QDir::Files), QStringList{"a.mid"});

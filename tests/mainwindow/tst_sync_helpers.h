@@ -10,6 +10,7 @@
 #include "database/usersongsreltablemodel.h"
 #include "mainwindow/mainwindow.h"
 #include "songfiles/lzhuff.h"
+#include "songfiles/metasong.h"
 
 #include <QAbstractButton>
 #include <QApplication>
