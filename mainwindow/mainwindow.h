@@ -9,8 +9,10 @@
 #include <functional>
 
 #include "database/database.h"
+#include "mainwindow/dataeditdialog.h"
 
 class QProgressDialog;
+class MetaSong;
 class Ui_MainWindow;
 class UserSongsRelTableModel;
 
@@ -50,11 +52,19 @@ public:
     // true when nothing failed and the progress was not cancelled.
     bool copyFiles(QString destDir, int& copied);
 
+    // Manual editing
+    // Writes an edited song to its file and shows in its row what the file
+    // then holds, marked as edited by hand.
+    void manualModifySong(MetaSong song, SongInfo info, QString fileName, int row);
+
 private slots:
     // Import
     void on_selectDirToolButton_clicked();
     // Synchronisation, backup, copier
     void on_updateDataToolButton_clicked();
+    // Manual editing
+    void onSongsTableViewDoubleClicked(const QModelIndex& index);
+    void onSongsTableViewShowContextMenu(const QPoint& pos);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -96,6 +106,12 @@ private:
     FileChooser fileChooser;
     bool importRunning = false;
     bool databaseFailureShown = false;
+
+    // Manual editing
+    // The song editor, reused for every edit.
+    DataEditDialog dataEditDialog;
+    // Spreads the details chosen in the editor over every other song of the list.
+    void updateWholeList(int editedRow, const SongInfo& edited);
 };
 
 #endif // MAINWINDOW_H

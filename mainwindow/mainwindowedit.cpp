@@ -1,0 +1,169 @@
+// Manual editing of the library's songs: the song editor opened by a
+// double-click on a row, the spreading of the edited author, artist, genre or
+// file-name title over the whole list, and the table's context menu.
+#include "mainwindow/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "database/usersongsreltablemodel.h"
+#include "songfiles/metasong.h"
+#include "songfiles/songinfo.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
+
+void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
+{
+    const int row = index.row();
+    if (row < 0 || !userLibraryModel)
+        return;
+
+    const QString fileName = userLibraryModel->fileName(row);
+    qDebug() << "File name: " << fileName;
+    qDebug() << "[MainWindow] Manual modifing row: " << row;
+
+    MetaSong song;
+    if (!song.importFile(fileName))
+        return;
+    SongInfo info;
+    song.getSongInfo(info);
+    info.filename = fileName;
+
+    dataEditDialog.setArtistsCombo(database.artistsList());
+    dataEditDialog.setGenresCombo(database.genresList());
+    dataEditDialog.setKeysCombo(song.getKeysList());
+    dataEditDialog.setOtherInfo(info);
+    if (dataEditDialog.exec() != QDialog::Accepted) {
+        qDebug() << "Rejected!";
+        info.dbgDump();
+        return;
+    }
+
+    qDebug() << "Accepted";
+    dataEditDialog.getInfo(info);
+    info.dbgDump();
+    manualModifySong(song, info, fileName, row);
+
+    if (dataEditDialog.isApplyToAllAuthor() || dataEditDialog.isApplyToAllArtist()
+        || dataEditDialog.isApplyToAllGenre() || dataEditDialog.isApplyToAllFname())
+        updateWholeList(row, info);
+
+    // The row's first cell is in a hidden column, which the view refuses to
+    // scroll to: aim at the row's first shown cell instead.
+    QTableView* view = ui->userLibraryTableView;
+    int column = 0;
+    while (column < userLibraryModel->columnCount() && view->isColumnHidden(column))
+        ++column;
+    view->scrollTo(userLibraryModel->rowIndex(row).siblingAtColumn(column), QAbstractItemView::PositionAtCenter);
+}
+
+void MainWindow::manualModifySong(MetaSong song, SongInfo info, QString fileName, int row)
+{
+    song.setSongInfo(info, true);
+    qDebug() << "Saving to file: " << fileName;
+    if (song.saveToFile(fileName))
+        qDebug() << "Ok";
+    else
+        qDebug() << "Error!";
+
+    // The row shows what the file holds now, whether or not the save worked.
+    MetaSong saved;
+    saved.importFile(fileName);
+    SongInfo details;
+    saved.getSongInfo(details);
+    userLibraryModel->updateRow(row, details);
+    userLibraryModel->setStatus(row, Database::StatusManual);
+}
+
+void MainWindow::updateWholeList(int editedRow, const SongInfo& edited)
+{
+    const bool fname = dataEditDialog.isApplyToAllFname();
+    const bool author = dataEditDialog.isApplyToAllAuthor();
+    const bool artist = dataEditDialog.isApplyToAllArtist();
+    const bool genre = dataEditDialog.isApplyToAllGenre();
+
+    const int count = userLibraryModel->goodRowCount();
+    startProgress(tr("Aggiorno la libreria..."), tr("Aggiornamento file"), count);
+    const QPointer<QProgressDialog> progress = progressDialog;
+
+    for (int i = 0; i < count; ++i) {
+        // "Interrompi" stops before the next song; those done stay done.
+        if (!progress || progress->wasCanceled())
+            break;
+        if (i == editedRow)
+            continue;
+
+        const QString path = userLibraryModel->fileName(i);
+        MetaSong song;
+        if (!song.importFile(path))
+            continue;
+        SongInfo details;
+        song.getSongInfo(details);
+        details.filename = path;
+        if (fname)
+            details.title = DataEditDialog::baseName(path);
+        if (author)
+            details.author = edited.author;
+        if (artist)
+            details.artist = edited.artist;
+        if (genre)
+            details.genre = edited.genre;
+
+        manualModifySong(song, details, path, i);
+        updateProgress(i + 1);
+        QCoreApplication::processEvents();
+    }
+
+    if (progress)
+        progress->close();
+}
+
+void MainWindow::onSongsTableViewShowContextMenu(const QPoint& pos)
+{
+    QTableView* view = ui->userLibraryTableView;
+    const QPoint globalPos = view->viewport()->mapToGlobal(pos);
+    const int row = view->indexAt(pos).row();
+
+    QMenu menu(this);
+    QAction* removeAction = menu.addAction(tr("Remove from list"));
+    QAction* deleteAction = menu.addAction(tr("Delete file"));
+    QAction* chosen = menu.exec(globalPos);
+
+    // Below the last row there is nothing to remove or delete.
+    if (!chosen || row < 0 || !userLibraryModel)
+        return;
+
+    if (chosen == removeAction) {
+        qDebug() << "[MainWindow::onSongsTableViewShowContextMenu] Removing row:" << row << "file:"
+                 << userLibraryModel->fileName(row);
+        if (userLibraryModel->removeRows(row, 1))
+            userLibraryModel->select();
+        return;
+    }
+
+    if (chosen != deleteAction)
+        return;
+    const QString path = userLibraryModel->fileName(row);
+    if (QMessageBox::question(this, tr("Attenzione"), tr("Sei sicuro di voler cancellare il file?"),
+                              QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    qDebug() << "[MainWindow::onSongsTableViewShowContextMenu] Deleting file:" << path;
+    // A file that is still there stays in the list: removing its row would
+    // tell the user it is gone.
+    if (!QFile::remove(path) && QFileInfo::exists(path)) {
+        qDebug() << "[MainWindow::onSongsTableViewShowContextMenu] WARNING: unable to delete file:" << path;
+        QMessageBox::warning(this, tr("Attenzione"),
+                             tr("Impossibile eliminare il file:\n%1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (userLibraryModel->removeRows(row, 1))
+        userLibraryModel->select();
+}
