@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -21,6 +22,9 @@
 namespace {
 
 const char* const kBannerRule = "============================================";
+// While an import runs the table is repainted at most this often: painting
+// it after every file would cost many times the reading of the file.
+const int kTableRepaintMs = 250;
 
 QStringList chooseWithNativeDialog(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter)
@@ -108,6 +112,10 @@ void MainWindow::importUserLibrary()
     int songs = 0;
     int unreadable = 0;
     int tavrelSongs = 0;
+    QTableView* view = ui->userLibraryTableView;
+    view->setUpdatesEnabled(false);
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
     for (const QString& path : files) {
         qDebug() << "Found file:" << path;
         const QString shortName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -131,8 +139,16 @@ void MainWindow::importUserLibrary()
             updateProgress(songs + unreadable);
         }
         // The cancel button is not looked at: every picked file is read.
+        const bool repaintTable = sinceRepaint.elapsed() >= kTableRepaintMs;
+        if (repaintTable) {
+            view->setUpdatesEnabled(true);
+            sinceRepaint.restart();
+        }
         QCoreApplication::processEvents();
+        if (repaintTable)
+            view->setUpdatesEnabled(false);
     }
+    view->setUpdatesEnabled(true);
     importRunning = false;
 
     adjustUserLibraryHeaders();

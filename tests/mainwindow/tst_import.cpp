@@ -62,6 +62,9 @@ struct SummaryAnswer
 {
     bool tick = false; // tick "Non mostrare più messaggi sul copyright"
     bool yes = false;  // "Si" rather than "No"
+    // At the synchronisation's backup offer: "Prosegui senza backup"
+    // rather than closing it.
+    bool withoutBackup = false;
 };
 
 template <typename T> T* child(QObject* o, const char* name)
@@ -92,6 +95,9 @@ private slots:
     void summary();
     void buttonStates_data();
     void buttonStates();
+    void summaryDialog_data();
+    void summaryDialog();
+    void summaryInEnglish();
     void progress();
     void stopDoesNotStopImport();
     void realChooser_data();
@@ -187,7 +193,11 @@ QList<SeenDialog> TestImport::answeringDialogs(const std::function<void()>& acti
             button->click();
         } else {
             seen.append({QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), QString()});
-            w->close();
+            auto* goOn = child<QPushButton>(w, "exitPushButton");
+            if (summaryAnswer.withoutBackup && goOn)
+                goOn->click();
+            else
+                w->close();
         }
     });
     timer.start();
@@ -384,6 +394,7 @@ void TestImport::buttonStates_data()
     QTest::newRow("no summary") << "preference off" << "111";
     QTest::newRow("synchronisation of an empty library") << "yes, empty" << "111";
     QTest::newRow("table not emptied") << "clear fails" << "101";
+    QTest::newRow("synchronisation run to its end") << "yes, synchronised" << "101";
 }
 
 void TestImport::buttonStates()
@@ -406,6 +417,12 @@ void TestImport::buttonStates()
         SummaryAnswer yes;
         yes.yes = true;
         seen = importFiles(w, {makeFile(QStringLiteral("broken.mid"), "MThd")}, yes);
+    } else if (scenario == QLatin1String("yes, synchronised")) {
+        SummaryAnswer yes;
+        yes.yes = true;
+        yes.withoutBackup = true;
+        seen = importFiles(w, songs, yes);
+        QCOMPARE(logLines().filter(QRegularExpression(QStringLiteral("^\\[UPDATE\\] rowIdx:"))).size(), 2);
     } else if (scenario == QLatin1String("clear fails")) {
         importFiles(w, songs);
         // The library refuses to be emptied.
@@ -423,6 +440,65 @@ void TestImport::buttonStates()
     if (scenario == QLatin1String("preference off") || scenario == QLatin1String("clear fails"))
         QVERIFY(seen.isEmpty());
     QCOMPARE(buttonStates(w), states);
+}
+
+void TestImport::summaryDialog_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("Si") << "yesPushButton" << false << 1;
+    QTest::newRow("No") << "noPushButton" << false << 0;
+    QTest::newRow("ticked, Si") << "yesPushButton" << true << 1;
+    QTest::newRow("Escape") << "escape" << false << 0;
+    QTest::newRow("window frame") << "close" << true << 0;
+}
+
+void TestImport::summaryDialog()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, tick);
+    QFETCH(int, result);
+
+    ProceedDialog dialog;
+    QCOMPARE(dialog.size(), QSize(529, 152));
+    QVERIFY(dialog.getShowAgainValue());
+    QTimer::singleShot(0, &dialog, [&] {
+        if (tick)
+            QTest::mouseClick(child<QCheckBox>(&dialog, "checkBoxShowAgain"), Qt::LeftButton);
+        if (how == QLatin1String("escape"))
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (how == QLatin1String("close"))
+            dialog.close();
+        else
+            QTest::mouseClick(child<QPushButton>(&dialog, qPrintable(how)), Qt::LeftButton);
+    });
+    QCOMPARE(dialog.exec(), result);
+    QCOMPARE(dialog.getShowAgainValue(), !tick);
+}
+
+void TestImport::summaryInEnglish()
+{
+    QTranslator appTranslator;
+    QTranslator qtTranslator;
+    installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);
+    ProceedDialog dialog;
+    dialog.setFilesCount(7, 2, 3);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Import summary"));
+    QCOMPARE(child<QLabel>(&dialog, "msgLabel")->text(),
+             QStringLiteral("10 files have been examined, found 7 songs of which 2 (c) Tavrel"));
+    QCOMPARE(child<QLabel>(&dialog, "label_2")->text(),
+             QStringLiteral("Do you want to proceed with automatic synchronization?"));
+    QCOMPARE(child<QCheckBox>(&dialog, "checkBoxShowAgain")->text(), QStringLiteral("Don't show messages on copyright"));
+    QCOMPARE(child<QPushButton>(&dialog, "yesPushButton")->text(), QStringLiteral("Yes"));
+
+    // Back to the Italian source texts, summary included.
+    QCoreApplication::removeTranslator(&appTranslator);
+    QCoreApplication::processEvents();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Riassunto importazione"));
+    QCOMPARE(child<QLabel>(&dialog, "msgLabel")->text(),
+             QStringLiteral("Sono stati esaminti 10 files, trovate 7 songs di cui 2 di (c)Tavrel"));
 }
 
 void TestImport::progress()
