@@ -195,16 +195,41 @@ void Mp3Header::readLayout()
     }
     if (majorVersion == 4) {
         // Some programs wrote v2.4 tags with plain frame sizes: use the form
-        // under which the frames line up.
+        // under which the frames line up, unless a frame of 128 bytes or more
+        // is already followed by a whole frame under synchsafe sizes (damage
+        // further on must not make the frames written here read as plain).
         int stop = 0;
         walkFrames(true, QByteArray(), -1, &stop);
-        if (stop != end && tag[stop] != '\0') {
+        if (stop != end && tag[stop] != '\0' && !synchsafeConfirmed()) {
             int plainStop = 0;
             walkFrames(false, QByteArray(), -1, &plainStop);
             if (plainStop == end || tag[plainStop] == '\0')
                 synchsafeFrameSizes = false;
         }
     }
+}
+
+// The two readings of frame sizes agree on every frame below 128 bytes. At
+// the first frame where they differ, synchsafe sizes are confirmed when the
+// frame's synchsafe size leads to another whole frame.
+bool Mp3Header::synchsafeConfirmed() const
+{
+    const int end = framesEnd();
+    int pos = qMin(framesStart, end);
+    while (end - pos >= HeaderSize && isFrameId(tag.constData() + pos)) {
+        const int size = frameSize(pos, true);
+        if (size < 0 || size > end - pos - HeaderSize)
+            return false;
+        const int next = pos + HeaderSize + size;
+        if (size != frameSize(pos, false)) {
+            if (end - next < HeaderSize || !isFrameId(tag.constData() + next))
+                return false;
+            const int nextSize = frameSize(next, true);
+            return nextSize >= 0 && nextSize <= end - next - HeaderSize;
+        }
+        pos = next;
+    }
+    return false;
 }
 
 int Mp3Header::framesEnd() const

@@ -61,6 +61,7 @@ public:
 private:
     void readLayout();
     int framesEnd() const;
+    bool synchsafeConfirmed() const;
     int walkFrames(bool synchsafe, const QByteArray& id, int matchPos, int* stopPos) const;
     int findFrame(const QString& id) const;
     int frameSize(int pos, bool synchsafe) const;
