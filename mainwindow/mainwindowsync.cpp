@@ -93,6 +93,8 @@ bool MainWindow::updateUserLibrary()
 
 bool MainWindow::updateFileWithDb(int row)
 {
+    if (!userLibraryModel)
+        return false;
     const QString path = userLibraryModel->fileName(row);
     const QString shortName = userLibraryModel->shortName(row);
 
