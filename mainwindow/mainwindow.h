@@ -112,6 +112,36 @@ private:
     DataEditDialog dataEditDialog;
     // Spreads the details chosen in the editor over every other song of the list.
     void updateWholeList(int editedRow, const SongInfo& edited);
+
+    // Menus and hidden options
+private slots:
+    void on_actionItalian_triggered();
+    void on_actionEnglish_triggered();
+    void on_actionGerman_triggered();
+    void on_actionAbout_triggered();
+    void on_actionAbout_QT_triggered();
+    void on_actionContents_triggered();
+    void on_actionCopyrightYes_triggered();
+    void on_actionCopyrightNo_triggered();
+    void on_dbgImportPushButton_clicked();
+    void on_dbgSavePushButton_clicked();
+    void on_dbgAddMarkerPushButton_clicked();
+    void on_dbgShowDialogPushButton_clicked();
+    void on_dbgHidePushButton_clicked();
+    void on_dbgBackupPushButton_clicked();
+    void on_dbgLogEnableCheckBox_toggled(bool checked);
+    void on_dbgLogClearCheckBox_toggled(bool checked);
+    void on_dbgReloadStylePushButton_clicked();
+
+private:
+    // Ctrl+Alt+Shift+D typed in this window reveals both hidden panels and is
+    // consumed; true for that key press only.
+    bool catchHiddenOptionsKey(QObject* watched, QEvent* event);
+    // The library table's current row; -1 when there is none.
+    int currentLibraryRow() const;
+    // Answers the texts the Italian translations lack with the Italian
+    // source texts while Italian is chosen; created at the first switch.
+    QTranslator* sourceTextTranslator = nullptr;
 };
 
 #endif // MAINWINDOW_H

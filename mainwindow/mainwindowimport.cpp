@@ -190,9 +190,9 @@ void MainWindow::enableCopyrightMessage(bool enable)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    Q_UNUSED(watched);
-    Q_UNUSED(event);
-    return false;
+    // Every event passes on, except the developers' key combination that
+    // reveals the hidden panels (mainwindowmenus.cpp).
+    return catchHiddenOptionsKey(watched, event);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
