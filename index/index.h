@@ -25,6 +25,9 @@ public:
     void deleteIndex();
     void createPathIndex();
     void removeDeletedItems();
+    // Writes the songs of the index files in `root` to a ";"-separated list:
+    // 1 written, -1 no complete index, 0 index unreadable or file not written.
+    int saveSongsList(QString root, QString fileName, SORT_MODE mode);
 
     // Memory scan and the per-file reader.
     void scan_files(QString dir);

@@ -1,0 +1,225 @@
+#include "index/indexdialog.h"
+#include "ui_indexdialog.h"
+
+#include "app/settingskeys.h"
+#include "index/index.h"
+#include "platform/platform.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+namespace {
+
+QString chooseWithFileDialog(QWidget* parent, const QString& caption, const QString& dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+}
+
+} // namespace
+
+IndexDialog::FolderChooser& IndexDialog::folderChooser()
+{
+    static FolderChooser chooser = chooseWithFileDialog;
+    return chooser;
+}
+
+void IndexDialog::setFolderChooser(FolderChooser chooser)
+{
+    folderChooser() = chooser ? std::move(chooser) : FolderChooser(chooseWithFileDialog);
+}
+
+IndexDialog::IndexDialog(QWidget* parent)
+    : QDialog(parent),
+      settings(QString::fromLatin1(SettingsKeys::organization), QString::fromLatin1(SettingsKeys::application)),
+      ui(new Ui_IndexDialog)
+{
+    ui->setupUi(this);
+    connect(ui->pushButtonBrowse, &QPushButton::clicked, this, &IndexDialog::browseDir);
+    ui->lineEditPath->setText(settings.value(QLatin1String(SettingsKeys::mediaRoot)).toString());
+    // Only a mouse press starts a run: with Shift the folder itself is
+    // indexed, without it the root of the memory holding it.
+    ui->pushButtonStart->installEventFilter(this);
+    ui->checkBoxChkdsk->setChecked(false);
+    ui->checkBoxChkdsk->setEnabled(false);
+}
+
+IndexDialog::~IndexDialog()
+{
+    delete ui;
+}
+
+bool IndexDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->pushButtonStart && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        start(press->modifiers() != Qt::ShiftModifier);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void IndexDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+}
+
+void IndexDialog::reject()
+{
+    if (!running)
+        QDialog::reject();
+}
+
+void IndexDialog::closeEvent(QCloseEvent* event)
+{
+    if (running)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
+QString IndexDialog::getRootDrivePath(QString path)
+{
+    // "/Volumes/" and at least one character of the volume name; the root
+    // ends before the first "/" after that character.
+    const QString prefix = Platform::volumesDir() + QLatin1Char('/');
+    if (!path.startsWith(prefix, Qt::CaseInsensitive) || path.size() < prefix.size() + 1)
+        return QString();
+    const int slash = path.indexOf(QLatin1Char('/'), prefix.size() + 1);
+    return slash < 0 ? path : path.left(slash);
+}
+
+void IndexDialog::clearIndexErrors()
+{
+    ui->plainTextReport->clear();
+    errorCount = 0;
+}
+
+void IndexDialog::errorFromIndexReceived(QString message)
+{
+    ui->plainTextReport->appendPlainText(message);
+    ++errorCount;
+}
+
+void IndexDialog::updateLabelCurrPath(QString path)
+{
+    ui->labelCurrPath->setText(path);
+    QCoreApplication::processEvents();
+}
+
+void IndexDialog::updateLabelNum(int num)
+{
+    filesFound = num;
+    ui->labelFileFound->setText(QString::number(num));
+    QCoreApplication::processEvents();
+}
+
+void IndexDialog::initProgress(int max)
+{
+    ui->progressBar->setRange(0, max);
+    ui->progressBar->setValue(0);
+    QCoreApplication::processEvents();
+}
+
+void IndexDialog::setProgressValue(int value)
+{
+    ui->progressBar->setValue(value);
+    QCoreApplication::processEvents();
+}
+
+void IndexDialog::browseDir()
+{
+    const QString dir = folderChooser()(this, tr("Scegli cartella"), QStringLiteral("/home"));
+    if (dir.isEmpty())
+        return;
+    ui->lineEditPath->setText(dir);
+    settings.setValue(QLatin1String(SettingsKeys::mediaRoot), dir);
+}
+
+void IndexDialog::on_pushButtonClose_clicked()
+{
+    done(0);
+}
+
+void IndexDialog::on_radioButtonUpdate_clicked()
+{
+}
+
+void IndexDialog::on_radioButtonRebuild_clicked()
+{
+}
+
+void IndexDialog::start(bool checkRoot)
+{
+    if (running)
+        return;
+    QString path = ui->lineEditPath->text();
+    if (checkRoot)
+        path = getRootDrivePath(path);
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::warning(this, tr("Ottimizza memoria"), tr("Il percorso selezionato non esiste"));
+        return;
+    }
+
+    running = true;
+    ui->pushButtonStart->setEnabled(false);
+    ui->pushButtonClose->setEnabled(false);
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
+        path.chop(1);
+    filesFound = 0;
+    ui->labelFileFound->setText(QStringLiteral("0"));
+    ui->progressBar->setRange(0, 0);
+    ui->progressBar->setValue(0);
+    QCoreApplication::processEvents();
+    clearIndexErrors();
+    ui->plainTextReport->appendPlainText(tr("Ottimizzazione memoria in corso..."));
+
+    Index index;
+    connect(&index, &Index::fileFoundChanged, this, &IndexDialog::updateLabelNum);
+    connect(&index, &Index::progressMaxSetup, this, &IndexDialog::initProgress);
+    connect(&index, &Index::progressValueChanged, this, &IndexDialog::setProgressValue);
+    connect(&index, &Index::currentPathChanged, this, &IndexDialog::updateLabelCurrPath);
+    connect(&index, &Index::errorFromIndex, this, &IndexDialog::errorFromIndexReceived);
+
+    bool ok = false;
+    if (ui->radioButtonUpdate->isChecked()) {
+        ok = index.updateIndex(path);
+        // An update that finds no song file writes nothing, so the old index
+        // would go on listing songs that are gone. Treat the memory as a
+        // rebuild does: no songs, no index.
+        if (ok && filesFound == 0) {
+            index.deleteIndex();
+            ok = index.checkIndexFile();
+        }
+    } else if (ui->radioButtonRebuild->isChecked()) {
+        ok = index.createIndex(path);
+    }
+    if (filesFound == 0)
+        ui->plainTextReport->appendPlainText(tr("Nessun file di song trovato nella memoria"));
+
+    if (errorCount > 0) {
+        QMessageBox::critical(this, tr("Ottimizza memoria"),
+                              tr("Durante l'operazione si sono verificati alcuni errori.\n"
+                                 "Consultare il report per maggiori informazioni."));
+    } else if (ok) {
+        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
+    } else {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(0);
+        QCoreApplication::processEvents();
+        QMessageBox::critical(this, tr("Ottimizza memoria"),
+                              tr("Operazione non riuscita.\nAssicurarsi che il disco abbia sufficiente spazio "
+                                 "libero e che non sia protetto da scrittura."));
+    }
+
+    ui->plainTextReport->appendPlainText(tr("Operazione completata"));
+    ui->pushButtonStart->setEnabled(true);
+    ui->pushButtonClose->setEnabled(true);
+    running = false;
+}

@@ -1,0 +1,181 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="it_IT">
+<context>
+    <name>Index</name>
+    <message>
+        <source>TITOLO</source>
+        <translation>TITLE</translation>
+    </message>
+    <message>
+        <source>ARTISTA</source>
+        <translation>ARTIST</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>File non importato, path troppo lungo: </source>
+        <translation>File not imported, path too long: </translation>
+    </message>
+    <message>
+        <source>Attenzione: %1 song in memoria, il lettore ne gestisce al massimo %2</source>
+        <translation>Warning: %1 songs on the memory, the player handles at most %2</translation>
+    </message>
+</context>
+<context>
+    <name>IndexDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Optimize memory</translation>
+    </message>
+    <message>
+        <source>Seleziona la cartella principale della Compact Flash o della Penna USB che vuoi ottimizzare per Orvalo3</source>
+        <translation>Select the main folder of the Compact Flash card or USB pen you wish to optimize for Orvalo3</translation>
+    </message>
+    <message>
+        <source>Sfoglia</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>Seleziona l'azione che vuoi eseguire:</source>
+        <translation>Select the action you need to perform:</translation>
+    </message>
+    <message>
+        <source>Ho inserito o eliminato alcune song, aggiorna database</source>
+        <translation>I have added or removed some of the songs, update database</translation>
+    </message>
+    <message>
+        <source>Ho problemi con gli archivi, ricostruisci database</source>
+        <translation>I have problems with the archives, rebuild database</translation>
+    </message>
+    <message>
+        <source>Controlla struttura memoria</source>
+        <translation>Check memory structure</translation>
+    </message>
+    <message>
+        <source>File found:</source>
+        <translation>Files found:</translation>
+    </message>
+    <message>
+        <source>Report:</source>
+        <translation>Report:</translation>
+    </message>
+    <message>
+        <source>Inizia</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Chiudi</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Scegli cartella</source>
+        <translation>Select folder</translation>
+    </message>
+    <message>
+        <source>Ottimizza memoria</source>
+        <translation>Optimize memory</translation>
+    </message>
+    <message>
+        <source>Il percorso selezionato non esiste</source>
+        <translation>The selected path doesn't exist</translation>
+    </message>
+    <message>
+        <source>Ottimizzazione memoria in corso...</source>
+        <translation>Memory optimization in progress...</translation>
+    </message>
+    <message>
+        <source>Nessun file di song trovato nella memoria</source>
+        <translation>No song files found on the memory</translation>
+    </message>
+    <message>
+        <source>Durante l'operazione si sono verificati alcuni errori.
+Consultare il report per maggiori informazioni.</source>
+        <translation>During the operation there were some errors.
+See the report for more information.</translation>
+    </message>
+    <message>
+        <source>Operazione completata con successo</source>
+        <translation>Operation completed successfully</translation>
+    </message>
+    <message>
+        <source>Operazione non riuscita.
+Assicurarsi che il disco abbia sufficiente spazio libero e che non sia protetto da scrittura.</source>
+        <translation>Operation failed.
+Please make sure that there is enough free space on the memory and that writing on disk is not disabled.</translation>
+    </message>
+    <message>
+        <source>Operazione completata</source>
+        <translation>Operation completed</translation>
+    </message>
+</context>
+<context>
+    <name>SongsListDialog</name>
+    <message>
+        <source>Save song list</source>
+        <translation>Save songs list</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>Ordina per:</source>
+        <translation>Sort by:</translation>
+    </message>
+    <message>
+        <source>Salva</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Titolo</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Artista</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>Scegli cartella</source>
+        <translation>Select folder</translation>
+    </message>
+    <message>
+        <source>Scegli nome del file</source>
+        <translation>Select file name</translation>
+    </message>
+    <message>
+        <source>Salva lista song</source>
+        <translation>Save songs list</translation>
+    </message>
+    <message>
+        <source>Il percorso selezionato non esiste</source>
+        <translation>The selected path doesn't exist</translation>
+    </message>
+    <message>
+        <source>Il percorso di destinazione non esiste</source>
+        <translation>Destination path doesn't exist</translation>
+    </message>
+    <message>
+        <source>Operazione completata</source>
+        <translation>Operation completed</translation>
+    </message>
+    <message>
+        <source>Impossibile proseguire, la memoria non è preparata per Orvalo</source>
+        <translation>Operation aborted, memory not optimized for Orvalo</translation>
+    </message>
+    <message>
+        <source>Errore durante la creazione del file</source>
+        <translation>Error during file creation</translation>
+    </message>
+</context>
+</TS>
