@@ -1,4 +1,5 @@
 #include "songfiles/mfxheader.h"
+#include "songfiles/textcodec.h"
 
 #include <QDebug>
 
@@ -63,7 +64,8 @@ bool MfxHeader::loadHeader(const QByteArray& data)
     return true;
 }
 
-// Bytes up to the first zero, as Latin-1, without surrounding white space.
+// Bytes up to the first zero, without surrounding white space: UTF-8 when they
+// are valid UTF-8 (what this program writes), otherwise Latin-1.
 QString MfxHeader::text(int offset, int size) const
 {
     if (m_header.size() < offset + size)
@@ -72,7 +74,7 @@ QString MfxHeader::text(int offset, int size) const
     int len = 0;
     while (len < size && field[len] != '\0')
         ++len;
-    return QString::fromLatin1(field, len).trimmed();
+    return TextCodec::decodeUtf8OrLatin1(QByteArray(field, len)).trimmed();
 }
 
 QString MfxHeader::copyright() const { return text(CopyrightOffset, CopyrightSize); }
