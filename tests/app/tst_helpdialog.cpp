@@ -1,6 +1,5 @@
 #include "app/helpdialog.h"
 #include "app/settingskeys.h"
-#include "app/startup.h"
 #include "resources/appresources.h"
 
 #include <QApplication>
@@ -8,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
-#include <QTranslator>
 #include <QtTest>
 
 // The user guide chosen by the "language" preference.
@@ -23,7 +20,6 @@ private slots:
 
     void pageByLanguage_data();
     void pageByLanguage();
-    void followsLanguageWhileOpen();
 
 private:
     static QSettings store()
@@ -86,28 +82,6 @@ void TestHelpDialog::pageByLanguage()
     // Both guides name the reserved folders of the player's memory.
     for (const char* folder : {"BRIDGE", "SFX", "PLAYLIST", "songs"})
         QVERIFY2(text.contains(QLatin1String(folder)), folder);
-}
-
-void TestHelpDialog::followsLanguageWhileOpen()
-{
-    store().setValue(QLatin1String(SettingsKeys::language), QStringLiteral("it"));
-    HelpDialog d;
-    QString titleThen;
-    QString textThen;
-    QTranslator appTranslator;
-    QTranslator qtTranslator;
-    QTimer::singleShot(0, [&]() {
-        // As the language menu does: store the choice, then switch.
-        store().setValue(QLatin1String(SettingsKeys::language), QStringLiteral("en"));
-        installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);
-        QCoreApplication::processEvents();
-        titleThen = d.windowTitle();
-        textThen = page(d)->toPlainText();
-        d.accept();
-    });
-    d.exec();
-    QCOMPARE(titleThen, QStringLiteral("Help"));
-    QVERIFY(textThen.contains(QStringLiteral("The procedure in three steps")));
 }
 
 QTEST_MAIN(TestHelpDialog)
