@@ -18,11 +18,13 @@ NoCopyrightDialog::~NoCopyrightDialog()
 
 void NoCopyrightDialog::setFilename(QString name)
 {
+    fileName = name;
     ui->fileNameLabel->setText(name);
 }
 
 void NoCopyrightDialog::setMessage(QString text)
 {
+    message = text;
     ui->label_2->setText(text);
 }
 
@@ -35,10 +37,16 @@ void NoCopyrightDialog::setYesNoOnly(bool only)
 
 void NoCopyrightDialog::changeEvent(QEvent* event)
 {
-    // The form's texts come back in the new language: the file name label
-    // shows its placeholder again and the message its default text.
-    if (event->type() == QEvent::LanguageChange)
+    // The form's texts come back in the new language; the file name and a
+    // message given by the caller stay.
+    if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        setWindowTitle(tr("Richiesta conferma"));
+        if (!fileName.isNull())
+            ui->fileNameLabel->setText(fileName);
+        if (!message.isNull())
+            ui->label_2->setText(message);
+    }
     QDialog::changeEvent(event);
 }
 

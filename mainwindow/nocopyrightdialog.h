@@ -34,6 +34,9 @@ private slots:
 private:
     Ui_NoCopyrightDialog* ui;
     bool yesNoOnly = false;
+    // Kept so a language change does not bring the form's placeholders back.
+    QString fileName;
+    QString message;
 };
 
 #endif // MAINWINDOW_NOCOPYRIGHTDIALOG_H
