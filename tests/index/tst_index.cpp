@@ -1,0 +1,348 @@
+#include "index/index.h"
+
+#include "songimages.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace images;
+
+namespace {
+QByteArray songRecord(quint32 id, const QByteArray &title, int bpm = 0, int flags = 0)
+{
+    return be32(id) + padded(title, 58) + bytes({bpm, flags});
+}
+
+QByteArray artistHeader(int previous, int count, const QByteArray &name)
+{
+    return bytes({previous >> 8, previous & 0xFF, count >> 8, count & 0xFF}) + padded(name, 58) + bytes({0x00, 0xFF});
+}
+
+// A letter table with the given slots (character, offset) set.
+QByteArray letters(const QList<QPair<char, quint32>> &entries)
+{
+    QByteArray table(256, '\xFF');
+    for (const auto &slot : entries)
+        table.replace(4 * (slot.first - 0x20), 4, be32(slot.second));
+    return table;
+}
+
+QStringList indexedPaths(const Memory &memory)
+{
+    const QByteArray records = readFile(memory.file("/index.id3"));
+    QStringList paths;
+    for (int at = 0; at + 270 <= records.size(); at += 270)
+        paths << QString::fromLatin1(records.constData() + at + 4);
+    return paths;
+}
+
+QByteArray titled(const QByteArray &title, const QByteArray &artist)
+{
+    return midi(meta(0x03, title) + tag(2, artist));
+}
+
+SongInfoIndex entry(const QString &path)
+{
+    SongInfoIndex s;
+    s.path = path;
+    return s;
+}
+
+const QDateTime Old(QDate(2001, 1, 1), QTime(1, 1, 1));
+
+// A memory with five indexed songs, numbered 0 to 4 in this order, the last
+// with accented letters in its path and texts.
+void fiveSongs(Memory &memory)
+{
+    QVERIFY(memory.add("/a/one.mid", titled("One", "Zeta")));
+    QVERIFY(memory.add("/a/two.mp3", mp3(id3Frame("TIT2", "Two") + id3Frame("TPE1", "Alfa"))));
+    QVERIFY(memory.add("/b.mf5", mfx("_MF5", 90, "Three", true, "Zeta", "")));
+    QVERIFY(memory.add("/c.kar", titled("Four", "Alfa")));
+    QVERIFY(memory.add("/Citt\u00e0/Perch\u00e9.mid", titled("Citt\u00e0", "Perch\u00e9")));
+    QVERIFY(Index().createIndex(memory.root()));
+}
+
+void ageIndexFiles(const Memory &memory)
+{
+    for (const char *name : indexFiles) {
+        QFile f(memory.file(QStringLiteral("/") + name));
+        QVERIFY(f.open(QIODevice::Append) && f.setFileTime(Old, QFileDevice::FileModificationTime));
+    }
+}
+
+bool indexFilesAged(const Memory &memory)
+{
+    for (const char *name : indexFiles) {
+        if (QFileInfo(memory.file(QStringLiteral("/") + name)).lastModified() != Old)
+            return false;
+    }
+    return true;
+}
+
+// The index files a fresh rebuild of the same memory writes.
+QMap<QString, QByteArray> rebuilt(const Memory &memory)
+{
+    Index index;
+    return index.createIndex(memory.root()) ? memory.index() : QMap<QString, QByteArray>();
+}
+}
+
+class TestIndex : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pathOrder_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("aFirst");
+        QTest::addColumn<bool>("bFirst");
+        QTest::newRow("case only") << "/a/Song.mid" << "/A/SONG.MID" << false << false;
+        QTest::newRow("prefix first") << "/AB" << "/ABC" << true << false;
+        QTest::newRow("underscore after Z") << "/a_" << "/AZ" << false << true;
+        QTest::newRow("Latin-1 byte order") << "/\u00e8" << "/Z" << false << true;
+        QTest::newRow("outside Latin-1 is ?") << "/\u4e2d" << "/?" << false << false;
+    }
+    void pathOrder()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QTEST(compareByPath(entry(a), entry(b)), "aFirst");
+        QTEST(compareByPath(entry(b), entry(a)), "bFirst");
+    }
+
+    // Expected: result|title|artist|genre|type|bpm|markers.
+    void readsSongFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("mp3 tag") << "a.mp3"
+            << mp3(id3Frame("TPE1", "Mina") + id3Frame("TIT2", "Grande grande") + id3Frame("TCON", " pop "))
+            << "1|GRANDE GRANDE|MINA|POP|1|0|0";
+        QTest::newRow("mp3 without tag") << "Song One.Mp3" << QByteArray(700, '\x55')
+                                         << "1|SONG ONE.MP3|<UNKNOWN>|<UNKNOWN>|1|0|0";
+        QTest::newRow("mp3 title beyond byte 512") << "late.mp3"
+            << mp3(id3Frame("PRIV", QByteArray(520, 'x')) + id3Frame("TIT2", "Late"))
+            << "1|LATE.MP3|<UNKNOWN>|<UNKNOWN>|1|0|0";
+        QTest::newRow("mp3 empty frame") << "e.mp3" << mp3(QByteArray("TIT2\0\0\0\0\0\0", 10) + id3Frame("TPE1", "X"))
+                                         << "1||X|<UNKNOWN>|1|0|0";
+        QTest::newRow("midi tags") << "t.mid"
+            << midi(tempo(500000) + meta(0x03, "Volare") + tag(2, "Modugno") + tag(1, "Pop") + meta(0x06, "Intro"))
+            << "1|VOLARE|MODUGNO|POP|0|120|1";
+        QTest::newRow("tempo 300 bpm kept in 8 bits") << "f.mid" << midi(tempo(200000))
+                                                      << "1|F.MID|<UNKNOWN>|<UNKNOWN>|0|44|0";
+        QTest::newRow("tempo 0 leaves bpm 0") << "z.mid" << midi(tempo(0) + meta(0x03, "Zero"))
+                                              << "1|ZERO|<UNKNOWN>|<UNKNOWN>|0|0|0";
+        QTest::newRow("karaoke title") << "k.kar"
+            << midi(meta(0x02, "(c) 1999") + meta(0x01, "@TMy Song") + meta(0x01, "@LENG"))
+            << "1|MY SONG|<UNKNOWN>|<UNKNOWN>|0|0|0";
+        QTest::newRow("system-exclusive artist") << "s.mid" << midi(meta(0x03, "Azzurro") + sysexLine("(Paolo Conte)"))
+                                                 << "1|AZZURRO|PAOLO CONTE|<UNKNOWN>|0|0|0";
+        QTest::newRow("UTF-8 title") << "u.mid" << midi(meta(0x03, QString("Citt\u00e0").toUtf8()))
+                                     << "1|CITT\u00c0|<UNKNOWN>|<UNKNOWN>|0|0|0";
+        QTest::newRow("mfx") << "m.mf5" << mfx("_MF5", 96, "Caruso", true, "Dalla", "Pop") << "1|CARUSO|DALLA|POP|4|96|1";
+        QTest::newRow("mfx empty title") << "Empty.mf3" << mfx("_MF3", 100, "", false, "", "")
+                                         << "1|EMPTY.MF3|<UNKNOWN>|<UNKNOWN>|2|100|0";
+        QTest::newRow(".mid holding an MF4") << "song.mid" << mfx("_MF4", 120, "Vento", false, "X", "Y")
+                                             << "1|VENTO|X|Y|3|120|0";
+        QTest::newRow("mfx artist runs into genre") << "r.mf4" << mfx("_MF4", 0, "T", false, QByteArray(32, 'a'), "bc")
+                                                    << "1|T|" + QString(32, 'A') + "BC|BC|3|0|0";
+        QTest::newRow("too short: presets") << "tiny.mid" << QByteArray("MThd") << "0|tiny.mid|<unknown>|<unknown>|0|0|0";
+    }
+    void readsSongFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        Memory memory;
+        QVERIFY(memory.add("/" + name, content));
+        SongInfoIndex entry;
+        entry.absPath = memory.file("/" + name);
+        const int result = Index().setSongInfo(entry);
+        QTEST(QStringList({QString::number(result), entry.title, entry.artist, entry.genre, QString::number(entry.type),
+                           QString::number(entry.bpm), QString::number(entry.hasMarkers)}).join('|'),
+              "expected");
+    }
+
+    // Titles sort case-insensitively, "É" gets no letter slot; artists group
+    // their songs by title under a header.
+    void titleAndArtistFiles()
+    {
+        Memory memory;
+        QVERIFY(memory.add("/a1.mid", titled("Beta", "a")));
+        QVERIFY(memory.add("/a2.mid", titled("alpha", "A")));
+        QVERIFY(memory.add("/a3.mid", titled("9 Lives", "A")));
+        QVERIFY(memory.add("/b1.mid", titled(QString("\u00e9quipe").toUtf8(), "B")));
+        QVERIFY(memory.add("/b2.mid", titled("Bz", "B")));
+        Index index;
+        QVERIFY(index.createIndex(memory.root()));
+        QCOMPARE(readFile(memory.file("/title.id3")),
+                 songRecord(2, "9 LIVES") + songRecord(1, "ALPHA") + songRecord(0, "BETA")
+                     + songRecord(4, "BZ") + songRecord(3, "\xC9QUIPE"));
+        QCOMPARE(readFile(memory.file("/atitle.id3")), letters({{'9', 0}, {'A', 64}, {'B', 128}}));
+        QCOMPARE(readFile(memory.file("/artist.id3")),
+                 artistHeader(0, 3, "A") + songRecord(2, "9 LIVES") + songRecord(1, "ALPHA") + songRecord(0, "BETA")
+                     + artistHeader(3, 2, "B") + songRecord(4, "BZ") + songRecord(3, "\xC9QUIPE"));
+        QCOMPARE(readFile(memory.file("/aartist.id3")), letters({{'A', 0}, {'B', 256}}));
+        QCOMPARE(readFile(memory.file("/fsinfos.id3")), bytes({5, 0, 2, 0}) + QByteArray(8, '\0'));
+    }
+
+    // 601 songs: "/x.mid", an MF4 container, is song 300; "ordfile.id3" spans more than one block.
+    void song300RecordsAndPathOrder()
+    {
+        Memory memory;
+        QVERIFY(memory.add("/x.mid", mfx("_MF4", 120, "X", true, "", ""), QDateTime(QDate(2009, 3, 5), QTime(7, 8, 9))));
+        for (int k = 0; k < 300; ++k) {
+            QVERIFY(memory.add(QString("/a%1.mid").arg(k, 3, 10, QLatin1Char('0')), "none"));
+            QVERIFY(memory.add(QString("/y%1.mid").arg(k, 3, 10, QLatin1Char('0')), "none"));
+        }
+        Index index;
+        QVERIFY(index.createIndex(memory.root()));
+        const QByteArray records = readFile(memory.file("/index.id3"));
+        QCOMPARE(records.size(), 601 * 270);
+        QCOMPARE(records.mid(300 * 270, 270), bytes({0, 0, 0x01, 0x2C}) + padded("/x.mid", 252) + "20090305070809");
+        QCOMPARE(readFile(memory.file("/title.id3")).mid(300 * 64, 64), songRecord(300, "X", 0x78, 0x0B));
+        QByteArray ord;
+        for (int k = 0; k < 601; ++k)
+            ord += bytes({k & 0xFF, k >> 8});
+        QCOMPARE(readFile(memory.file("/ordfile.id3")), ord);
+    }
+
+    void scanRules()
+    {
+        Memory memory;
+        for (const char *rel : {"/SFX/s.mid", "/Bridge/b.mid", "/songs/sfx/n.mid", "/songs/a.mid", "/x.Mid",
+                                "/x.midi", "/x.wav", "/noext", "/.hidden.mid", "/A/z.mid", "/b.KAR", "/c.mp3"})
+            QVERIFY(memory.add(rel, "none"));
+        QVERIFY(QFile::link(memory.root(), memory.file("/songs/loop")));  // must not scan for ever
+        Index index;
+        QSignalSpy found(&index, &Index::fileFoundChanged);
+        QVERIFY(index.createIndex(memory.root() + "/"));
+        QCOMPARE(indexedPaths(memory), QStringList({"/A/z.mid", "/b.KAR", "/c.mp3", "/songs/a.mid", "/x.Mid"}));
+        QCOMPARE(found.count(), 5);
+        QCOMPARE(found.last().at(0).toInt(), 5);
+    }
+
+    void pathLengthLimit()
+    {
+        Memory memory;
+        const QString folder = "/" + QString(120, 'd') + "/" + QString(100, 'e') + "/";
+        const QString fits = folder + QString(251 - folder.size() - 4, 'f') + ".mid";
+        const QString tooLong = folder + QString(252 - folder.size() - 4, 'g') + ".mid";
+        QVERIFY(memory.add(fits, "none"));
+        QVERIFY(memory.add(tooLong, "none"));
+        Index index;
+        QSignalSpy errors(&index, &Index::errorFromIndex);
+        QVERIFY(index.createIndex(memory.root()));
+        QCOMPARE(indexedPaths(memory), QStringList({fits}));
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).toString(), "File non importato, path troppo lungo: " + memory.file(tooLong));
+    }
+
+    void rebuildWithoutSongsRemovesTheIndex()
+    {
+        Memory memory;
+        for (const char *name : {"/index.id3", "/title.id3", "/genre.id3", "/temp1.id3", "/fsinfos.id3", "/sfx.id3"})
+            QVERIFY(memory.add(name, "old"));
+        QVERIFY(memory.add("/notes.txt", "text"));
+        QVERIFY(!Index().createIndex(memory.root()));
+        QCOMPARE(QDir(memory.root()).entryList(QDir::Files), QStringList({"notes.txt", "sfx.id3"}));
+    }
+
+    void failedWriteLeavesNoHalfIndex()
+    {
+        Memory memory;
+        QVERIFY(memory.add("/a.mid", titled("A", "B")));
+        QVERIFY(QDir(memory.root()).mkdir("artist.id3"));  // cannot be opened as a file
+        QVERIFY(!Index().createIndex(memory.root()));
+        QCOMPARE(QDir(memory.root()).entryList(QDir::Files), QStringList({"a.mid"}));
+    }
+
+    void changesGiveTheRebuildBytes_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("filesRead");
+        QTest::newRow("nothing changed") << "none" << 0;
+        QTest::newRow("song 1 deleted") << "delete" << 0;
+        QTest::newRow("song touched") << "touch" << 1;
+        QTest::newRow("song rewritten") << "rewrite" << 1;
+        QTest::newRow("accented song added last") << "accented" << 1;
+        QTest::newRow("song added in front") << "add" << 1;
+        QTest::newRow("fsinfos.id3 missing: rebuild") << "missing" << 5;
+        QTest::newRow("empty index numbers from zero") << "empty" << 5;
+    }
+    // After an update every song carries the same bytes as after a rebuild,
+    // accented texts and paths included; only new songs are numbered last.
+    // With nothing changed no file is written.
+    void changesGiveTheRebuildBytes()
+    {
+        QFETCH(QString, change);
+        Memory memory;
+        fiveSongs(memory);
+        const QMap<QString, QByteArray> before = memory.index();
+        ageIndexFiles(memory);
+        if (change == "delete") {
+            QVERIFY(QFile::remove(memory.file("/a/two.mp3")));
+        } else if (change == "touch") {
+            QVERIFY(memory.add("/b.mf5", mfx("_MF5", 90, "Three", true, "Zeta", ""), Old));
+        } else if (change == "rewrite") {
+            QVERIFY(memory.add("/c.kar", titled("Quattro", "Alfa"), Old));
+        } else if (change == "accented") {
+            QVERIFY(memory.add("/z.mid", titled("Zed", "\u00c9lan")));
+        } else if (change == "add") {
+            QVERIFY(memory.add("/0.mid", titled("New", "Beta")));
+        } else if (change == "missing") {
+            QVERIFY(QFile::remove(memory.file("/fsinfos.id3")));
+        } else if (change == "empty") {
+            for (const char *name : indexFiles)
+                QVERIFY(memory.add(QStringLiteral("/") + name, QByteArray()));
+        }
+        Index index;
+        QVERIFY(index.updateIndex(memory.root() + "/"));
+        QTEST(index.songFilesRead(), "filesRead");
+        const QMap<QString, QByteArray> updated = memory.index();
+        QCOMPARE(indexFilesAged(memory), change == "none");
+        if (change == "add") {
+            QCOMPARE(updated.value("index.id3").mid(5 * 270), bytes({0, 0, 0, 5}) + padded("/0.mid", 252) + "20200102030405");
+            QCOMPARE(updated.value("ordfile.id3"), bytes({5, 0, 0, 0, 1, 0, 2, 0, 3, 0, 4, 0}));
+            QCOMPARE(updated.value("title.id3").mid(2 * 64, 8), bytes({0, 0, 0, 5}) + QByteArray("NEW\0", 4));
+        } else {
+            QCOMPARE(updated, rebuilt(memory));
+        }
+        if (change == "delete")
+            QCOMPARE(updated.value("index.id3").size(), 4 * 270);
+        if (change == "none" || change == "missing")
+            QCOMPARE(updated, before);
+    }
+
+    void damagedIndexFailsWithoutWriting_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("title names song 9") << "title.id3" << 3 << bytes({9});
+        QTest::newRow("artist names song 200") << "artist.id3" << 64 + 3 << bytes({200});
+        QTest::newRow("path without terminator") << "index.id3" << 4 << QByteArray(252, 'p');
+    }
+    void damagedIndexFailsWithoutWriting()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        Memory memory;
+        fiveSongs(memory);
+        QVERIFY(memory.add("/new.mid", titled("New", "X")));  // an update would write
+        QFile f(memory.file("/" + file));
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(offset) && f.write(bytes) == bytes.size());
+        f.close();
+        const QMap<QString, QByteArray> before = memory.index();
+        ageIndexFiles(memory);
+        Index index;
+        QVERIFY(!index.updateIndex(memory.root()));
+        QCOMPARE(memory.index(), before);
+        QVERIFY(indexFilesAged(memory));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIndex)
+#include "tst_index.moc"
