@@ -1,10 +1,10 @@
-// Byte-image builders shared by the MIDI tests.
+// Byte-image builders for Standard MIDI Files, shared by the song file tests.
 #ifndef TESTS_SONGFILES_MIDIIMAGE_H
 #define TESTS_SONGFILES_MIDIIMAGE_H
 
 #include <QByteArray>
-#include <QStringList>
-#include <QtGlobal>
+#include <QList>
+#include <QtEndian>
 
 #include <initializer_list>
 
@@ -25,18 +25,10 @@ inline QByteArray be32(quint32 v)
 
 inline QByteArray chunk(const QByteArray& data) { return "MTrk" + be32(quint32(data.size())) + data; }
 
-inline const QByteArray& endOfTrack()
-{
-    static const QByteArray eot = bytes({0x00, 0xFF, 0x2F, 0x00});
-    return eot;
-}
+inline QByteArray endOfTrack() { return bytes({0x00, 0xFF, 0x2F, 0x00}); }
 
 // A note on and its note off, running status.
-inline const QByteArray& notes()
-{
-    static const QByteArray n = bytes({0x00, 0x90, 0x3C, 0x40, 0x60, 0x3C, 0x00});
-    return n;
-}
+inline QByteArray notes() { return bytes({0x00, 0x90, 0x3C, 0x40, 0x60, 0x3C, 0x00}); }
 
 // Standard meta-event with delta 0 and a one-byte length.
 inline QByteArray meta(int type, const QByteArray& payload)
@@ -61,17 +53,7 @@ inline QByteArray smf(int format, const QList<QByteArray>& tracks)
 
 inline quint32 firstTrackLengthField(const QByteArray& img)
 {
-    const int t = img.indexOf("MTrk");
-    return (quint32(quint8(img[t + 4])) << 24) | (quint32(quint8(img[t + 5])) << 16)
-        | (quint32(quint8(img[t + 6])) << 8) | quint32(quint8(img[t + 7]));
-}
-
-// Bytes between the first track's header and the next chunk (or the end).
-inline int firstTrackActualLength(const QByteArray& img)
-{
-    const int t = img.indexOf("MTrk");
-    const int next = img.indexOf("MTrk", t + 8);
-    return (next < 0 ? img.size() : next) - (t + 8);
+    return qFromBigEndian<quint32>(img.constData() + img.indexOf("MTrk") + 4);
 }
 
 } // namespace MidiImage

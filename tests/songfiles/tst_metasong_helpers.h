@@ -1,5 +1,5 @@
-// Song files of every format built byte by byte for the MetaSong tests, and
-// a capture of the debug log.
+// Song files of every format built byte by byte, file and process helpers,
+// and a capture of the debug log, shared by the song file tests.
 #ifndef TESTS_SONGFILES_TST_METASONG_HELPERS_H
 #define TESTS_SONGFILES_TST_METASONG_HELPERS_H
 
@@ -9,16 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 namespace SongBytes {
 
 using namespace MidiImage;
-
-inline quint32 le32At(const QByteArray& a, int pos)
-{
-    return quint32(quint8(a[pos])) | quint32(quint8(a[pos + 1])) << 8
-        | quint32(quint8(a[pos + 2])) << 16 | quint32(quint8(a[pos + 3])) << 24;
-}
 
 inline void putLe(QByteArray& a, int pos, quint32 v, int width)
 {
@@ -42,12 +37,10 @@ inline SongInfo song(const QString& spec)
             : key == "ln" ? &s.mfxLongName : nullptr;
         if (text)
             *text = value;
-        else if (key == "len")
-            s.length = value.toInt();
-        else if (key == "bpm")
-            s.userBpm = value.toInt();
-        else if (key == "tav" || key == "other")
-            s.isTavrel = key == "tav";
+        else if (key == "len" || key == "bpm")
+            (key == "len" ? s.length : s.userBpm) = value.toInt();
+        else if (key == "tav")
+            s.isTavrel = true;
         else if (key == "flags")
             s.mfxFlags = qint8(value.toInt());
         else if (key == "m") {
@@ -60,12 +53,11 @@ inline SongInfo song(const QString& spec)
     return s;
 }
 
-// A MIDI file holding the details of s as events (a null text: no event;
-// a number 0: no event; isTavrel: the maker's copyright notice), then
-// noteCount notes of varying pitch, velocity and timing, which pack badly.
+// A MIDI file holding the details of s as events (a null text or a number 0:
+// no event; isTavrel: the maker's copyright notice), then noteCount notes of
+// varying pitch, velocity and timing, which pack badly.
 inline QByteArray midiFile(const SongInfo& s, int format = 0, int noteCount = 2)
 {
-    static const QMap<QString, QByteArray> keys = {{"C", bytes({0, 0})}, {"D", bytes({2, 0})}};
     QByteArray track;
     if (!s.title.isNull()) track += meta(0x03, s.title.toUtf8());
     if (s.isTavrel) track += meta(0x02, "(C) Tavrel 2021");
@@ -76,7 +68,7 @@ inline QByteArray midiFile(const SongInfo& s, int format = 0, int noteCount = 2)
     if (s.userBpm != 0) track += tag(5, QByteArray::number(s.userBpm));
     for (const Marker& m : s.markers)
         track += tag(6, bytes({(m.bar >> 8) & 0xFF, m.bar & 0xFF}) + m.text.toUtf8());
-    if (!s.key.isEmpty()) track += meta(0x59, keys.value(s.key));
+    if (!s.key.isEmpty()) track += meta(0x59, bytes({s.key == "D" ? 2 : 0, 0})); // C or D
     track += bytes({0x00, 0x90, 0x3C, 0x40});
     quint32 seed = 12345;
     for (int i = 1; i < noteCount; ++i) {
@@ -107,9 +99,8 @@ inline QByteArray mfxHeader(const QByteArray& magic, const SongInfo& s)
 
 inline QByteArray pack(const QByteArray& plain)
 {
-    LzHuff codec;
     QByteArray packed;
-    codec.compress(plain, packed);
+    LzHuff().compress(plain, packed);
     return packed;
 }
 
@@ -132,14 +123,15 @@ inline QByteArray mfxFile(const QByteArray& magic, const SongInfo& s,
     return header + packed;
 }
 
-inline QByteArray id3Frame(const char* id, const QByteArray& text)
-{
-    return QByteArray(id) + be32(quint32(text.size() + 1)) + bytes({0, 0, 0}) + text;
-}
-
 inline QByteArray synchsafe(quint32 v)
 {
     return bytes({int(v >> 21) & 0x7F, int(v >> 14) & 0x7F, int(v >> 7) & 0x7F, int(v) & 0x7F});
+}
+
+// A text frame of an ID3v2.3 tag, encoding byte 0.
+inline QByteArray id3Frame(const char* id, const QByteArray& text)
+{
+    return QByteArray(id) + be32(quint32(text.size() + 1)) + bytes({0, 0, 0}) + text;
 }
 
 // MPEG-1 layer III frames (417 bytes) whose data differ from frame to frame.
@@ -193,6 +185,22 @@ inline QByteArray readFile(const QString& path)
 inline QStringList entries(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Runs python3 (Debian's first: a user-level one may lack python3-mido and
+// python3-mutagen) and returns its exit code, or -1 when none ran.
+inline int runPython(const QStringList& args, QByteArray* out = nullptr)
+{
+    for (const char* exe : {"/usr/bin/python3", "python3"}) {
+        QProcess p;
+        p.start(exe, args);
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+            continue;
+        if (out)
+            *out = p.readAllStandardOutput() + p.readAllStandardError();
+        return p.exitCode();
+    }
+    return -1;
 }
 
 } // namespace SongBytes
