@@ -63,7 +63,7 @@ scratch="$(mktemp -d)"
 mkdir -p "$scratch/config/tavrel"
 printf '[General]\nlogenabled=true\nlanguage=en\n' >"$scratch/config/tavrel/orvalo3soft.conf"
 set +e
-(cd "$scratch" && XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/orvalo3soft)
+(cd "$scratch" && TMPDIR="$scratch" XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/orvalo3soft)
 rc=$?
 set -e
 [[ $rc -eq 124 ]] || { cat "$scratch/log.txt" 2>/dev/null; rm -rf "$scratch"; fail "orvalo3soft ended with $rc within 5 seconds"; }
