@@ -104,13 +104,11 @@ private slots:
         s.dbgDump();
         const QStringList l = log.lines();
         QCOMPARE(l.size(), 17 + 19);
-        QCOMPARE(l[0], QString("Dump Info song ----------------------------------------------"));
-        QCOMPARE(l.mid(4, 2), QStringList({"Is Tavrel  : false", "Title      : \"Volare\""}));
-        QCOMPARE(l[10], QString("Length     : 185"));
-        QCOMPARE(l.mid(13, 4), QStringList({"NO Markers", "MfxLongName: \"\"", "MfxFlags   : \"0xb9\"",
-                                            "Dump END ----------------------------------------------------"}));
-        QCOMPARE(l[17 + 4], QString("Is Tavrel  : true"));
-        QCOMPARE(l.mid(17 + 13, 3), QStringList({"Markers:", "  bar: 1   text: \"Intro\"", "  bar: 5   text: \"Chorus 1\""}));
+        QCOMPARE(l.mid(0, 2) + l.mid(4, 2) + l.mid(10, 1) + l.mid(13, 4) + l.mid(21, 1) + l.mid(30, 3),
+                 QStringList({"Dump Info song ----------------------------------------------", "Format     : \"MIDI\"",
+                              "Is Tavrel  : false", "Title      : \"Volare\"", "Length     : 185", "NO Markers",
+                              "MfxLongName: \"\"", "MfxFlags   : \"0xb9\"", "Dump END ----------------------------------------------------",
+                              "Is Tavrel  : true", "Markers:", "  bar: 1   text: \"Intro\"", "  bar: 5   text: \"Chorus 1\""}));
     }
 
     // Exact bytes of every setter, the first track's length field after
@@ -133,7 +131,6 @@ private slots:
         QTest::newRow("userBpm") << "userBpm" << "120" << tag(5, "90") + n << tag(5, "120") + n << "120";
         QTest::newRow("title") << "title" << "Volare" << meta(3, "Old") + meta(1, "text")
                                << bytes({0, 0xFF, 3, 6}) + "Volare" + meta(1, "text") << "Volare";
-        QTest::newRow("empty title") << "title" << "" << meta(3, "Old") + n << bytes({0, 0xFF, 3, 0}) + n << "";
         QTest::newRow("accented title") << "title" << QString::fromUtf8("Perché")
                                         << n << meta(3, "Perch\xC3\xA9") + n << QString::fromUtf8("Perché");
         QTest::newRow("marker") << "marker" << "Intro" << tag(6, bytes({0, 1}) + "Old") + tag(1, "Rock")
@@ -146,8 +143,6 @@ private slots:
         const QByteArray longGenre = bytes({0, 0xFF, 0x4B, 0x81, 0x00, 1}) + QByteArray(127, 'g');
         QTest::newRow("multi-byte length removed") << "genre" << "Pop" << longGenre + n + longGenre
                                                    << tag(1, "Pop") + n << "Pop";
-        const QByteArray longTitle = bytes({0, 0xFF, 3, 0x82, 0x00}) + QByteArray(256, 't');
-        QTest::newRow("multi-byte title removed") << "title" << "T" << n + longTitle << meta(3, "T") + n << "T";
     }
     void setters()
     {
@@ -175,12 +170,8 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::newRow("title trimmed, cut at zero") << "title" << meta(3, QByteArray("  Hi \0junk", 10)) << QByteArray() << "Hi" << true;
         QTest::newRow("title Latin-1") << "title" << meta(3, "Caff\xE8") << QByteArray() << QString::fromUtf8("Caffè") << true;
-        QTest::newRow("title UTF-8") << "title" << meta(3, "Caff\xC3\xA8") << QByteArray() << QString::fromUtf8("Caffè") << true;
         QTest::newRow("no title") << "title" << notes() << QByteArray() << "" << false;
-        QTest::newRow("length abc") << "length" << tag(4, "abc") << QByteArray() << "0" << true;
         QTest::newRow("genre in later track") << "genre" << notes() << tag(1, "Blues") << "Blues" << true;
-        QTest::newRow("zero-length 4B event has no type")
-            << "genre" << bytes({0, 0xFF, 0x4B, 0, 1, 0xFF, 1, 1, 'x'}) << QByteArray() << "" << false;
         QTest::newRow("multi-byte length tag")
             << "author" << bytes({0, 0xFF, 0x4B, 0x81, 0x00, 3}) + QByteArray(127, 'a') << QByteArray()
             << QString(127, 'a') << true;
@@ -254,19 +245,17 @@ private slots:
 
     void nonAsciiSurvivesTenSaves()
     {
-        const QString title = QString::fromUtf8("Perché è così"), artist = QString::fromUtf8("Müller & Ñandú");
+        const QString title = QString::fromUtf8("Perché è così");
         const QList<Marker> marks = {{QString::fromUtf8("Ritornello più"), 4}, {QString::fromUtf8("Coda €"), 30}};
         RawMidiFile m;
         QVERIFY(m.loadData(smf(0, {notes()})));
         m.setTitle(title);
-        m.setArtist(artist);
         m.setMarkersList(marks);
         const QByteArray firstSave = m.stream();
         for (int i = 0; i < 10; ++i) {
             RawMidiFile r;
             QVERIFY(r.loadData(m.stream()));
             r.setTitle(r.title());
-            r.setArtist(r.artist());
             r.setMarkersList(r.markersList());
             m = r;
         }
@@ -275,131 +264,81 @@ private slots:
         QCOMPARE(m.stream(), firstSave);
     }
 
-    // Damaged images: nothing is read outside the data and nothing hangs; a
-    // damaged event reads as absent and is never removed.
-    void damagedImages_data()
-    {
-        QTest::addColumn<QByteArray>("image");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QByteArray>("tail"); // left in place by the setters
-        const QByteArray head = "MThd" + be32(6) + bytes({0, 0, 0, 1, 0, 96});
-        const QByteArray pastEnd = bytes({0, 0xFF, 3, 0x7F, 'a', 'b'});
-        QTest::newRow("length past the end") << head + chunk(meta(3, "Ok") + pastEnd) << "Ok" << pastEnd;
-        const QByteArray tagPastEnd = bytes({0, 0xFF, 0x4B, 0x7F, 1, 'a'});
-        QTest::newRow("tag length past the end") << head + chunk(tagPastEnd) << "" << tagPastEnd;
-        const QByteArray endless = bytes({0, 0xFF, 0x4B, 0x81, 0x82, 0x83, 0x84, 0x85, 0, 1});
-        QTest::newRow("endless length") << head + chunk(endless) << "" << endless;
-        QTest::newRow("track length larger than the file")
-            << head + "MTrk" + be32(0xFFFFFFF0u) + meta(3, "Big") + tag(1, "Rock") + tag(6, bytes({0, 2}) + "M")
-            << "Big" << meta(3, "Big");
-        QTest::newRow("track length smaller than its events")
-            << head + "MTrk" + be32(2) + tag(1, "Rock") + meta(3, "T") << "T" << tag(1, "Rock") + meta(3, "T");
-    }
+    // Damaged images, and every prefix of a full one, loaded and edited:
+    // nothing hangs or reads outside the data, a damaged event reads as
+    // absent and is left in place, and the length field follows every edit.
     void damagedImages()
-    {
-        QFETCH(QByteArray, image);
-        QFETCH(QString, title);
-        QFETCH(QByteArray, tail);
-        RawMidiFile m;
-        QVERIFY(m.loadData(image));
-        QCOMPARE(m.title(), title);
-        m.setGenre("Pop");
-        m.setKey("D");
-        m.setMarkersList({Marker{"A", 1}});
-        QCOMPARE(m.genre() + m.key() + m.markersList().value(0).text, QString("PopDA"));
-        // The length field moved by exactly the bytes added or removed.
-        QCOMPARE(firstTrackLengthField(m.stream()) - firstTrackLengthField(image), quint32(m.stream().size() - image.size()));
-        QVERIFY(m.stream().endsWith(tail));
-    }
-
-    // Every prefix of a full image, loaded and edited: nothing hangs or reads
-    // outside the data, and the length field follows every edit.
-    void truncatedImages()
     {
         RawMidiFile full;
         QVERIFY(full.loadData(smf(1, {meta(2, "(c) Tavrel") + notes(), laterTrack()})));
         full.setTitle(QString::fromUtf8("Perché"));
-        full.setGenre("Pop");
         full.setKey("Bb-");
         full.setMarkersList({{"Intro", 1}, {"Verse", 9}});
-        const QByteArray image = full.stream();
-        for (int n = 22; n < image.size(); ++n) {
+        const QByteArray head = "MThd" + be32(6) + bytes({0, 0, 0, 1, 0, 96});
+        QList<QByteArray> images = {
+            head + chunk(meta(3, "Ok") + bytes({0, 0xFF, 3, 0x7F, 'a', 'b'})), // length past the end
+            head + chunk(bytes({0, 0xFF, 0x4B, 0x81, 0x82, 0x83, 0x84, 0x85, 0, 1})), // endless length
+            head + "MTrk" + be32(2) + tag(1, "Rock") + meta(3, "T"), // length field smaller than the events
+        };
+        for (int n = 22; n < full.stream().size(); ++n)
+            images << full.stream().left(n);
+        for (int i = 0; i < images.size(); ++i) {
+            const QByteArray& image = images[i];
             RawMidiFile m;
-            QVERIFY(m.loadData(image.left(n)));
+            QVERIFY(m.loadData(image));
             m.title();
-            m.key();
             m.isTavrel();
-            const quint32 field = firstTrackLengthField(m.stream());
-            m.setArtist("A");
-            m.setTitle("T");
-            m.setMarkersList({{"X", 2}});
-            QCOMPARE(firstTrackLengthField(m.stream()) - field, quint32(m.stream().size() - n));
-            QCOMPARE(m.artist() + m.markersList().value(0).text, QString("AX"));
+            m.setGenre("Pop");
+            m.setKey("D");
+            m.setMarkersList({Marker{"A", 1}});
+            QCOMPARE(m.genre() + m.key() + m.markersList().value(0).text, QString("PopDA"));
+            QCOMPARE(firstTrackLengthField(m.stream()) - firstTrackLengthField(image), quint32(m.stream().size() - image.size()));
+            QVERIFY(i >= 3 || m.stream().endsWith(image.right(2)));
         }
     }
 
     // Every name written gives its exact event (replacing the key events of
-    // the first track only) and reads back as itself; aliases read back in
-    // their usual spelling.
-    void keysBothWays_data()
+    // the first track only) and reads back as itself, aliases in their usual
+    // spelling. An unknown key in a file reads as none, with a warning; an
+    // unknown name written removes the key events and adds none.
+    void keys_data()
     {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<int>("sf");
-        QTest::addColumn<int>("mi");
+        QTest::addColumn<QByteArray>("inFile");
+        QTest::addColumn<QString>("written"); // null: nothing written
+        QTest::addColumn<QByteArray>("event");
         QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("warning");
         for (int i = 0; i < keyNames.size(); ++i)
-            QTest::newRow(qPrintable(keyNames[i])) << keyNames[i] << (i < 16 ? i / 2 : 0xF9 + (i - 16) / 2) << i % 2 << keyNames[i];
-        QTest::newRow("alias G#") << "G#" << 0xFC << 0 << "Ab";
-        QTest::newRow("alias Db-") << "Db-" << 4 << 1 << "C#-";
-        QTest::newRow("alias D#") << "D#" << 0xFD << 0 << "Eb";
-        QTest::newRow("spaces G #") << " G # " << 0xFC << 0 << "Ab";
+            QTest::newRow(qPrintable(keyNames[i])) << keyEvent(1, 0) << keyNames[i]
+                << keyEvent(i < 16 ? i / 2 : 0xF9 + (i - 16) / 2, i % 2) << keyNames[i] << "";
+        QTest::newRow("alias G#") << keyEvent(1, 0) << "G#" << keyEvent(0xFC, 0) << "Ab" << "";
+        QTest::newRow("alias Db-") << keyEvent(1, 0) << "Db-" << keyEvent(4, 1) << "C#-" << "";
+        QTest::newRow("alias D#, spaces") << keyEvent(1, 0) << " D # " << keyEvent(0xFD, 0) << "Eb" << "";
+        QTest::newRow("empty name, later track kept") << keyEvent(1, 0) << "" << QByteArray() << "F#-" << "";
+        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -" << QByteArray() << "F#-"
+            << "[RawMidiFile::setKey] WARNING: unknown key: \"a-\" . Metaevent not added !!!";
+        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString() << QByteArray() << ""
+            << "[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=08|mi=00]\" in MIDI file.";
+        QTest::newRow("mode 0x0B in the file") << keyEvent(0xFA, 0x0B) << QString() << QByteArray() << ""
+            << "[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=fa|mi=0B]\" in MIDI file.";
     }
-    void keysBothWays()
+    void keys()
     {
+        QFETCH(QByteArray, inFile);
         QFETCH(QString, written);
-        QFETCH(int, sf);
-        QFETCH(int, mi);
+        QFETCH(QByteArray, event);
         QFETCH(QString, read);
+        QFETCH(QString, warning);
         RawMidiFile m;
         QCOMPARE(m.getKeysList(), keyNames);
-        QVERIFY(m.loadData(smf(1, {keyEvent(1, 0) + notes() + keyEvent(2, 0), keyEvent(3, 1)})));
+        QVERIFY(m.loadData(smf(1, {inFile + notes() + keyEvent(2, 0), keyEvent(3, 1)})));
         LogCapture log;
-        m.setKey(written);
-        QVERIFY(log.lines().isEmpty());
-        QCOMPARE(m.stream().toHex(' '), smf(1, {keyEvent(sf, mi) + notes(), keyEvent(3, 1)}).toHex(' '));
-        QCOMPARE(m.key(), read);
-    }
-
-    // An unknown key in a file reads as none, with a warning; an unknown
-    // name written removes the key events and adds none.
-    void unknownKeys_data()
-    {
-        QTest::addColumn<QByteArray>("event");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QStringList>("warnings");
-        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString()
-            << QStringList{"[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=08|mi=00]\" in MIDI file."};
-        QTest::newRow("mode 0x0B in the file") << keyEvent(0xFA, 0x0B) << QString()
-            << QStringList{"[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=fa|mi=0B]\" in MIDI file."};
-        QTest::newRow("empty name") << keyEvent(1, 0) << "" << QStringList();
-        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -"
-            << QStringList{"[RawMidiFile::setKey] WARNING: unknown key: \"a-\" . Metaevent not added !!!"};
-    }
-    void unknownKeys()
-    {
-        QFETCH(QByteArray, event);
-        QFETCH(QString, written);
-        QFETCH(QStringList, warnings);
-        RawMidiFile m;
-        QVERIFY(m.loadData(smf(0, {event + notes() + keyEvent(0xFD, 1)})));
-        LogCapture log;
-        if (!written.isNull())
+        if (!written.isNull()) {
             m.setKey(written);
-        QCOMPARE(m.key(), QString());
-        QCOMPARE(log.lines(), warnings);
-        QCOMPARE(m.hasKey(), written.isNull());
-        if (!written.isNull())
-            QCOMPARE(m.stream(), smf(0, {notes()}));
+            QCOMPARE(m.stream().toHex(' '), smf(1, {event + notes(), keyEvent(3, 1)}).toHex(' '));
+        }
+        QCOMPARE(m.key(), read);
+        QCOMPARE(log.lines(), warning.isEmpty() ? QStringList() : QStringList{warning});
     }
 
     void realFiles_data()
