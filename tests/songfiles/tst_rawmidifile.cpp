@@ -135,14 +135,12 @@ private slots:
                                         << n << meta(3, "Perch\xC3\xA9") + n << QString::fromUtf8("Perché");
         QTest::newRow("marker") << "marker" << "Intro" << tag(6, bytes({0, 1}) + "Old") + tag(1, "Rock")
                                 << bytes({0, 0xFF, 0x4B, 8, 6, 0, 3}) + "Intro" + tag(1, "Rock") << "Intro";
-        QTest::newRow("key") << "key" << "C-" << keyEvent(1, 0) + n + keyEvent(1, 0)
-                             << bytes({0, 0xFF, 0x59, 2, 0xFD, 1}) + n << "C-";
+        QTest::newRow("key") << "key" << "C-" << keyEvent(1, 0) + n + keyEvent(1, 0) << bytes({0, 0xFF, 0x59, 2, 0xFD, 1}) + n << "C-";
         // Only events with delta time 0 are the program's to replace.
         QTest::newRow("delayed tag kept") << "genre" << "Pop" << n + bytes({0x60, 0xFF, 0x4B, 2, 1, 'R'})
                                           << tag(1, "Pop") + n + bytes({0x60, 0xFF, 0x4B, 2, 1, 'R'}) << "Pop";
         const QByteArray longGenre = bytes({0, 0xFF, 0x4B, 0x81, 0x00, 1}) + QByteArray(127, 'g');
-        QTest::newRow("multi-byte length removed") << "genre" << "Pop" << longGenre + n + longGenre
-                                                   << tag(1, "Pop") + n << "Pop";
+        QTest::newRow("multi-byte length removed") << "genre" << "Pop" << longGenre + n + longGenre << tag(1, "Pop") + n << "Pop";
     }
     void setters()
     {
@@ -164,34 +162,29 @@ private slots:
     void getters_data()
     {
         QTest::addColumn<QString>("detail");
-        QTest::addColumn<QByteArray>("first");
-        QTest::addColumn<QByteArray>("later");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("present");
-        QTest::newRow("title trimmed, cut at zero") << "title" << meta(3, QByteArray("  Hi \0junk", 10)) << QByteArray() << "Hi" << true;
-        QTest::newRow("title Latin-1") << "title" << meta(3, "Caff\xE8") << QByteArray() << QString::fromUtf8("Caffè") << true;
-        QTest::newRow("no title") << "title" << notes() << QByteArray() << "" << false;
-        QTest::newRow("genre in later track") << "genre" << notes() << tag(1, "Blues") << "Blues" << true;
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QString>("value"); // empty: absent
+        QTest::newRow("title trimmed, cut at zero") << "title" << smf(0, {meta(3, QByteArray("  Hi \0junk", 10))}) << "Hi";
+        QTest::newRow("title Latin-1") << "title" << smf(0, {meta(3, "Caff\xE8")}) << QString::fromUtf8("Caffè");
+        QTest::newRow("no title") << "title" << smf(0, {notes()}) << "";
+        QTest::newRow("genre in later track") << "genre" << smf(1, {notes(), tag(1, "Blues")}) << "Blues";
         QTest::newRow("multi-byte length tag")
-            << "author" << bytes({0, 0xFF, 0x4B, 0x81, 0x00, 3}) + QByteArray(127, 'a') << QByteArray()
-            << QString(127, 'a') << true;
+            << "author" << smf(0, {bytes({0, 0xFF, 0x4B, 0x81, 0x00, 3}) + QByteArray(127, 'a')}) << QString(127, 'a');
         QTest::newRow("marker length below 3 skipped")
-            << "marker" << bytes({0, 0xFF, 0x4B, 2, 6, 0}) + tag(6, bytes({0, 9}) + "Solo") << QByteArray() << "Solo" << true;
-        QTest::newRow("maker, lower case") << "maker" << meta(2, "(c) velmorax") << QByteArray() << "yes" << true;
-        QTest::newRow("someone else") << "maker" << meta(2, "Copyright (C) Jim") << QByteArray() << "" << false;
-        QTest::newRow("maker in a text event") << "maker" << meta(1, "Tavrel") << QByteArray() << "" << false;
+            << "marker" << smf(0, {bytes({0, 0xFF, 0x4B, 2, 6, 0}) + tag(6, bytes({0, 9}) + "Solo")}) << "Solo";
+        QTest::newRow("maker, lower case") << "maker" << smf(0, {meta(2, "(c) velmorax")}) << "yes";
+        QTest::newRow("someone else") << "maker" << smf(0, {meta(2, "Copyright (C) Jim")}) << "";
+        QTest::newRow("maker in a text event") << "maker" << smf(0, {meta(1, "Tavrel")}) << "";
     }
     void getters()
     {
         QFETCH(QString, detail);
-        QFETCH(QByteArray, first);
-        QFETCH(QByteArray, later);
+        QFETCH(QByteArray, image);
         QFETCH(QString, value);
-        QFETCH(bool, present);
         RawMidiFile m;
-        QVERIFY(m.loadData(later.isNull() ? smf(0, {first}) : smf(1, {first, later})));
+        QVERIFY(m.loadData(image));
         QCOMPARE(details()[detail].get(m), value);
-        QCOMPARE(details()[detail].has(m), present);
+        QCOMPARE(details()[detail].has(m), !value.isEmpty());
     }
 
     void markers()
