@@ -151,42 +151,40 @@ private slots:
     }
 
     // A damaged or truncated stream decodes to exactly the stored size
-    // without touching memory outside the buffers.
+    // without touching memory outside the buffers; a last match running past
+    // the size is cut.
     void damagedStreams_data()
     {
         QTest::addColumn<QByteArray>("packed");
         QTest::addColumn<int>("size");
-        QTest::newRow("size only") << QByteArray::fromHex("20a10700") << 500000;
-        QTest::newRow("all ones") << QByteArray::fromHex("50c30000") + QByteArray(64, '\xff') << 50000;
+        QTest::addColumn<QByteArray>("start"); // of the output
+        QByteArray cut = reference("same30.out"); // a literal, then a 29-byte match
+        cut[0] = 20;
+        QTest::newRow("last match cut") << cut << 20 << reference("same30.in").left(20);
+        QTest::newRow("size only") << QByteArray::fromHex("20a10700") << 500000 << QByteArray();
+        QTest::newRow("all ones") << QByteArray::fromHex("50c30000") + QByteArray(64, '\xff') << 50000 << QByteArray();
         for (quint32 seed = 1; seed <= 40; ++seed) {
             const int size = 1 + QRandomGenerator(seed).bounded(60000);
             QByteArray garbage = QByteArray(4, '\0') + input(0, int(seed) * 70, seed);
             putLe(garbage, 0, quint32(size), 4);
-            QTest::addRow("garbage %u", seed) << garbage << size;
+            QTest::addRow("garbage %u", seed) << garbage << size << QByteArray();
         }
         QByteArray packed = pack(input(1, 30000));
-        QTest::newRow("truncated") << packed.left(packed.size() / 2) << 30000;
+        QTest::newRow("truncated") << packed.left(packed.size() / 2) << 30000 << QByteArray();
         QRandomGenerator gen(99);
         for (int n = 0; n < 200; ++n)
             packed[4 + gen.bounded(packed.size() - 4)] = char(gen.bounded(256));
-        QTest::newRow("flipped bytes") << packed << 30000;
+        QTest::newRow("flipped bytes") << packed << 30000 << QByteArray();
     }
     void damagedStreams()
     {
         QFETCH(QByteArray, packed);
         QFETCH(int, size);
+        QFETCH(QByteArray, start);
         QByteArray out;
         QVERIFY(shared.expand(packed, out));
         QCOMPARE(out.size(), size);
-    }
-
-    void lastMatchPastSizeIsCut()
-    {
-        QByteArray packed = reference("same30.out"); // a literal, then a 29-byte match
-        packed[0] = 20;
-        QByteArray out;
-        QVERIFY(shared.expand(packed, out));
-        QCOMPARE(out, reference("same30.in").left(20));
+        QVERIFY(out.startsWith(start));
     }
 };
 

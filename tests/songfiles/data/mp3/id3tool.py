@@ -104,8 +104,7 @@ def dump(path):
         else:
             value = hashlib.sha1(frame._writeData()).hexdigest()
         frames.setdefault(frame.FrameID, []).append(value)
-    print(json.dumps({"version": tags.version[1], "size": tags.size, "frames": frames,
-                      "unknown": [f.hex() for f in tags.unknown_frames]}))
+    print(json.dumps({"frames": frames, "unknown": [f.hex() for f in tags.unknown_frames]}))
 
 
 if __name__ == "__main__":
