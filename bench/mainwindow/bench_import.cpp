@@ -7,7 +7,7 @@
 // Prints files per second for both and their ratio. The log goes nowhere in
 // the first pair of figures and to a file, as with logging enabled, in the last.
 #include "mainwindow/mainwindow.h"
-#include "tests/mainwindow/tst_import_songs.h"
+#include "tests/mainwindow/windowtest.h"
 
 #include "app/settingskeys.h"
 #include "app/startup.h"

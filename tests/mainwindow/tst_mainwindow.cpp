@@ -1,26 +1,14 @@
-#include "mainwindow/mainwindow.h"
+#include "windowtest.h"
 
-#include "app/settingskeys.h"
 #include "app/startup.h"
-#include "resources/appresources.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
+
+using namespace WindowTest;
 
 // The main window's form and its state right after construction.
 class TestMainWindow : public QObject
@@ -28,8 +16,8 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void init() { sandbox.reset(new Sandbox); qApp->setStyleSheet(QString()); }
+    void cleanup() { sandbox.reset(); }
 
     void widgets_data();
     void widgets();
@@ -39,36 +27,13 @@ private slots:
     void checkMarksFromSettings();
     void logChecks_data();
     void logChecks();
-    void englishTranslation_data();
-    void englishTranslation();
-    void italianTranslation();
+    void translations_data();
+    void translations();
     void styledScreenshot();
 
 private:
-    static QSettings store() {
-        return QSettings(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application));
-    }
-    template <typename T> static T* child(QObject* w, const char* name) {
-        return w->findChild<T*>(QLatin1String(name));
-    }
-
-    QTemporaryDir configDir;
+    std::unique_ptr<Sandbox> sandbox;
 };
-
-void TestMainWindow::initTestCase()
-{
-    QVERIFY(configDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
-    initAppResources();
-}
-
-void TestMainWindow::init()
-{
-    QSettings s(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application));
-    s.clear();
-    qApp->setStyleSheet(QString());
-}
 
 void TestMainWindow::widgets_data()
 {
@@ -84,10 +49,8 @@ void TestMainWindow::widgets_data()
     QTest::newRow("sync") << "updateDataToolButton" << "QToolButton" << QSize(321, 60);
     QTest::newRow("transfer") << "transferFilesToolButton" << "QToolButton" << QSize(321, 60);
     QTest::newRow("library") << "userLibraryTableView" << "QTableView" << QSize();
-    QTest::newRow("hidden options") << "debugTavrelGroupBox" << "QGroupBox" << QSize();
     QTest::newRow("log enable") << "dbgLogEnableCheckBox" << "QCheckBox" << QSize();
     QTest::newRow("log clear") << "dbgLogClearCheckBox" << "QCheckBox" << QSize();
-    QTest::newRow("debug") << "debugGroupBox" << "QGroupBox" << QSize();
     QTest::newRow("marker text") << "dbgMarkerTextLineEdit" << "QLineEdit" << QSize();
     QTest::newRow("marker bar") << "dbgMarkerBarSpinBox" << "QSpinBox" << QSize();
     for (const char* button : {"dbgAddMarkerPushButton", "dbgSavePushButton", "dbgReloadStylePushButton",
@@ -120,22 +83,14 @@ void TestMainWindow::initialState()
     MainWindow w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-
     QCOMPARE(w.windowTitle(), QStringLiteral("Orvalo3 Soft"));
     QCOMPARE(w.size(), QSize(844, 852));
-
-    // Only the import button is usable at start.
-    QVERIFY(child<QToolButton>(&w, "selectDirToolButton")->isEnabled());
-    QVERIFY(!child<QToolButton>(&w, "updateDataToolButton")->isEnabled());
-    QVERIFY(!child<QToolButton>(&w, "transferFilesToolButton")->isEnabled());
-
-    // The panels of hidden options stay out of sight.
+    // Only the import is usable; the panels of hidden options stay out of sight.
+    QCOMPARE(buttonStates(w), QStringLiteral("100"));
     QVERIFY(!child<QGroupBox>(&w, "debugGroupBox")->isVisible());
     QVERIFY(!child<QGroupBox>(&w, "debugTavrelGroupBox")->isVisible());
     QVERIFY(child<QTableView>(&w, "userLibraryTableView")->isVisible());
-
     QVERIFY(!child<QAction>(&w, "actionGerman")->isVisible());
-    QVERIFY(child<QAction>(&w, "actionItalian")->isVisible());
     QVERIFY(child<QAction>(&w, "actionEnglish")->isVisible());
 }
 
@@ -158,13 +113,6 @@ void TestMainWindow::menus()
     QCOMPARE(names(menu("menuMessaggi_Copyright")), QStringLiteral("actionCopyrightYes actionCopyrightNo"));
     QCOMPARE(names(menu("menuStrumenti")), QStringLiteral("optimizeMemory actionSongsList"));
     QCOMPARE(names(menu("menuHelp")), QStringLiteral("actionContents actionAbout actionAbout_QT"));
-
-    // The check marks are set one by one, so the actions must not be grouped.
-    for (const char* checkable : {"actionItalian", "actionEnglish", "actionGerman", "actionCopyrightYes",
-                                  "actionCopyrightNo"}) {
-        QVERIFY2(child<QAction>(&w, checkable)->isCheckable(), checkable);
-        QVERIFY(!child<QAction>(&w, checkable)->actionGroup());
-    }
 }
 
 void TestMainWindow::checkMarksFromSettings_data()
@@ -179,7 +127,6 @@ void TestMainWindow::checkMarksFromSettings_data()
     QTest::newRow("de") << "language" << QVariant("de") << "actionGerman actionCopyrightYes";
     QTest::newRow("unknown") << "language" << QVariant("fr") << "actionEnglish actionCopyrightYes";
     QTest::newRow("case matters") << "language" << QVariant("IT") << "actionEnglish actionCopyrightYes";
-    QTest::newRow("copyright true") << "copyrightAsk" << QVariant(true) << "actionItalian actionCopyrightYes";
     QTest::newRow("copyright false") << "copyrightAsk" << QVariant(false) << "actionItalian actionCopyrightNo";
     QTest::newRow("copyright text false") << "copyrightAsk" << QVariant("false") << "actionItalian actionCopyrightNo";
 }
@@ -192,6 +139,7 @@ void TestMainWindow::checkMarksFromSettings()
     if (stored.isValid())
         store().setValue(key, stored);
 
+    // Each check mark is set on its own: grouped actions would uncheck each other.
     MainWindow w;
     QStringList actual;
     for (const char* name : {"actionItalian", "actionEnglish", "actionGerman", "actionCopyrightYes",
@@ -205,7 +153,6 @@ void TestMainWindow::logChecks_data()
 {
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("clear");
-
     QTest::newRow("off, keep") << false << false;
     QTest::newRow("off, clear") << false << true;
     QTest::newRow("on, keep") << true << false;
@@ -216,21 +163,16 @@ void TestMainWindow::logChecks()
 {
     QFETCH(bool, enabled);
     QFETCH(bool, clear);
-    {
-        QSettings s = store();
-        s.setValue(QStringLiteral("logenabled"), enabled);
-        s.setValue(QStringLiteral("logclear"), clear);
-    }
+    store().setValue(QStringLiteral("logenabled"), enabled);
+    store().setValue(QStringLiteral("logclear"), clear);
 
     MainWindow w;
     auto* enable = child<QCheckBox>(&w, "dbgLogEnableCheckBox");
     auto* clearBox = child<QCheckBox>(&w, "dbgLogClearCheckBox");
     QCOMPARE(enable->isChecked(), enabled);
     QCOMPARE(clearBox->isChecked(), clear);
-    // At start the clear option is usable whatever was stored.
+    // Usable at start whatever was stored; logging off disables it.
     QVERIFY(clearBox->isEnabled());
-
-    // Switching logging off disables the clear option, on enables it again.
     enable->setChecked(true);
     enable->setChecked(false);
     QVERIFY(!clearBox->isEnabled());
@@ -238,86 +180,65 @@ void TestMainWindow::logChecks()
     QVERIFY(clearBox->isEnabled());
 }
 
-void TestMainWindow::englishTranslation_data()
+void TestMainWindow::translations_data()
 {
+    // What a widget, menu or action shows in Italian (the source), with the
+    // Italian translation and with the English one; an action shows its
+    // text and tool tip.
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("italian");
     QTest::addColumn<QString>("english");
 
+    const QString sync = QStringLiteral("Sincronizza song con il\ndatabase Tavrel");
     QTest::newRow("import") << "selectDirToolButton"
-                            << "Seleziona le basi musicali che desideri inserire nella memoria di Orvalo"
+                            << "Seleziona le basi musicali che desideri inserire nella memoria di Orvalo" << ""
                             << "Select the songs you wish to put in the memory dedicated to Orvalo";
-    QTest::newRow("sync") << "updateDataToolButton" << "Sincronizza song con il\ndatabase Tavrel"
-                          << "Sync your songs with the\nTavrel database";
-    QTest::newRow("transfer") << "transferFilesToolButton" << "Trasferisci song nella\nmemoria di Orvalo"
-                              << "Transfer songs in the\nTamsel memory";
-    QTest::newRow("menu") << "menuMessaggi_Copyright" << "Messaggi Copyright" << "Show copyright messages";
-    QTest::newRow("action") << "optimizeMemory" << "Rigenera il database delle song" << "Rebuild songs database";
-    QTest::newRow("tool tip") << "actionContents" << "Aiuto Orvalo3 Soft" << "Help for Orvalo3 Soft";
-    QTest::newRow("panel") << "debugTavrelGroupBox" << "Opzioni nascoste" << "Hidden options";
-    QTest::newRow("check box") << "dbgLogClearCheckBox" << "Cancella log ad ogni avvio" << "Clear log every run";
+    QTest::newRow("sync") << "updateDataToolButton" << sync << sync << "Sync your songs with the\nTavrel database";
+    QTest::newRow("menu") << "menuMessaggi_Copyright" << "Messaggi Copyright" << "Mostra messaggi copyright"
+                          << "Show copyright messages";
+    QTest::newRow("action") << "optimizeMemory" << "Rigenera il database delle song|Rigenera il database delle song"
+                            << "" << "Rebuild songs database|Rebuild songs database";
+    QTest::newRow("panel") << "debugTavrelGroupBox" << "Opzioni nascoste" << "" << "Hidden options";
+    QTest::newRow("push button") << "dbgReloadStylePushButton" << "Reload Stylesheet" << "Ricarica Stylesheet"
+                                 << "Reload Stylesheet";
 }
 
-// The text a user sees on a widget, menu or action.
-static QString shownText(QObject* o)
-{
-    if (auto* b = qobject_cast<QAbstractButton*>(o))
-        return b->text();
-    if (auto* m = qobject_cast<QMenu*>(o))
-        return m->title();
-    if (auto* g = qobject_cast<QGroupBox*>(o))
-        return g->title();
-    if (auto* a = qobject_cast<QAction*>(o))
-        return a->text() + QLatin1Char('|') + a->toolTip();
-    return QString();
-}
-
-void TestMainWindow::englishTranslation()
+void TestMainWindow::translations()
 {
     QFETCH(QString, name);
+    QFETCH(QString, source);
     QFETCH(QString, italian);
     QFETCH(QString, english);
-    const bool isAction = name.startsWith(QLatin1String("action")) || name == QLatin1String("optimizeMemory");
-    const auto expected = [&](const QString& text) {
-        // An action's tool tip follows its text unless the form sets one.
-        return isAction ? text + QLatin1Char('|') + text : text;
-    };
 
     MainWindow w;
     QObject* target = w.findChild<QObject*>(name);
-    QVERIFY(target);
-    QCOMPARE(shownText(target), expected(italian));
-    {
+    const auto shown = [target]() {
+        if (auto* b = qobject_cast<QAbstractButton*>(target))
+            return b->text();
+        if (auto* m = qobject_cast<QMenu*>(target))
+            return m->title();
+        if (auto* g = qobject_cast<QGroupBox*>(target))
+            return g->title();
+        auto* a = qobject_cast<QAction*>(target);
+        return a->text() + QLatin1Char('|') + a->toolTip();
+    };
+    QCOMPARE(shown(), source);
+    for (const char* language : {"it", "en"}) {
         QTranslator appTranslator;
         QTranslator qtTranslator;
-        installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);
+        installTranslations(QLatin1String(language), appTranslator, qtTranslator);
         // The toolkit posts the language change; let the window handle it.
         QCoreApplication::processEvents();
-        QCOMPARE(shownText(target), expected(english));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Orvalo3 Soft"));
+        const QString expected = language == QByteArray("en") ? english : italian;
+        QCOMPARE(shown(), expected.isEmpty() ? source : expected);
         // Retranslating must not undo the construction's states.
-        QVERIFY(!child<QToolButton>(&w, "updateDataToolButton")->isEnabled());
-        QVERIFY(!child<QToolButton>(&w, "transferFilesToolButton")->isEnabled());
+        QCOMPARE(buttonStates(w), QStringLiteral("100"));
         QVERIFY(!child<QAction>(&w, "actionGerman")->isVisible());
     }
-    // The translator is gone: back to the Italian source texts.
+    // The translators are gone: back to the source texts.
     QCoreApplication::processEvents();
-    QCOMPARE(shownText(target), expected(italian));
-}
-
-void TestMainWindow::italianTranslation()
-{
-    // Italian is the source language; its file holds the few texts whose
-    // Italian differs from the form's source.
-    MainWindow w;
-    QTranslator appTranslator;
-    QTranslator qtTranslator;
-    installTranslations(QStringLiteral("it"), appTranslator, qtTranslator);
-    QCoreApplication::processEvents();
-    QCOMPARE(child<QMenu>(&w, "menuMessaggi_Copyright")->title(), QStringLiteral("Mostra messaggi copyright"));
-    QCOMPARE(child<QPushButton>(&w, "dbgReloadStylePushButton")->text(), QStringLiteral("Ricarica Stylesheet"));
-    QCOMPARE(child<QToolButton>(&w, "updateDataToolButton")->text(),
-             QStringLiteral("Sincronizza song con il\ndatabase Tavrel"));
+    QCOMPARE(shown(), source);
 }
 
 void TestMainWindow::styledScreenshot()
@@ -326,22 +247,18 @@ void TestMainWindow::styledScreenshot()
     MainWindow w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-
-    auto* transfer = child<QToolButton>(&w, "transferFilesToolButton");
+    auto* transfer = toolButton(w, "transferFilesToolButton");
     QCOMPARE(transfer->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(QStringLiteral("#CDCDCD")));
 
-    const QImage shot = w.grab().toImage();
-    QCOMPARE(shot.size(), w.size() * w.devicePixelRatioF());
-
     // The drawn images really are behind the buttons: the import button's
-    // plate is blue, not the window's light blue, near its left edge.
-    auto* select = child<QToolButton>(&w, "selectDirToolButton");
-    const QPoint onPlate = select->mapTo(&w, QPoint(8, select->height() / 2));
-    const QColor plate = shot.pixelColor(onPlate);
-    QVERIFY2(plate.blue() > 100 && plate.red() < 90, qPrintable(plate.name()));
-    // The disabled transfer button shows its grey plate.
-    const QPoint onGreyPlate = transfer->mapTo(&w, QPoint(8, transfer->height() / 2));
-    const QColor grey = shot.pixelColor(onGreyPlate);
+    // plate is blue near its left edge, the disabled transfer button's grey.
+    const QImage shot = w.grab().toImage();
+    const auto plate = [&](QToolButton* b) {
+        return shot.pixelColor(b->mapTo(&w, QPoint(8, b->height() / 2)) * w.devicePixelRatioF());
+    };
+    const QColor blue = plate(toolButton(w, "selectDirToolButton"));
+    QVERIFY2(blue.blue() > 100 && blue.red() < 90, qPrintable(blue.name()));
+    const QColor grey = plate(transfer);
     QVERIFY2(qAbs(grey.red() - grey.blue()) < 60 && grey.red() > 90, qPrintable(grey.name()));
 
     QString dir = qEnvironmentVariable("ORVALO3_SCREENSHOT_DIR");

@@ -1,12 +1,12 @@
-#include "tst_sync_helpers.h"
+#include "windowtest.h"
 
 #include "mainwindow/backupdialog.h"
-#include "resources/appresources.h"
 
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QtTest>
 
 using namespace TestSongs;
+using namespace WindowTest;
 
 // The synchronisation of a mixed library against a test catalogue.
 class TestSync : public QObject
@@ -14,7 +14,6 @@ class TestSync : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -29,46 +28,31 @@ private slots:
     void nameKey_data();
     void nameKey();
     void failedSaveIsNotUpdated();
+    void endToEnd();
 
 private:
-    QString path(const QString& name) const { return root->path() + QStringLiteral("/songs/") + name; }
+    QString path(const QString& name) const { return sandbox->path("songs/" + name); }
     // The mixed library, imported without the summary; returns the files in row order.
     QStringList importLibrary(MainWindow& w);
-    QList<int> statuses(MainWindow& w);
-    static SongInfo read(const QString& file)
+    static QList<int> statuses(MainWindow& w)
     {
-        MetaSong song;
-        SongInfo info;
-        if (song.importFile(file))
-            song.getSongInfo(info);
-        return info;
+        QList<int> s;
+        for (int row = 0; row < libraryModel(w)->goodRowCount(); ++row)
+            s << libraryModel(w)->status(row);
+        return s;
     }
 
-    QTemporaryDir configDir;
-    QString startDir;
-    QScopedPointer<QTemporaryDir> root;
+    std::unique_ptr<Sandbox> sandbox;
 };
 
 // Rows: the maker's songs are 0, 2 (MFx), 4 and 5; the others are 1, 3 and 6.
 static const char* const kRows[] = {"byname.mid", "other1.mid", "xyz.mf3", "bytitle.mp3",
                                     "twice.mid", "missing.mid", "other2.mid"};
 
-void TestSync::initTestCase()
-{
-    QVERIFY(configDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configDir.path());
-    initAppResources();
-    startDir = QDir::currentPath();
-}
-
 void TestSync::init()
 {
-    root.reset(new QTemporaryDir);
-    QVERIFY(root->isValid());
-    QVERIFY(QDir::setCurrent(root->path()));
-    QVERIFY(QDir().mkpath(root->path() + QStringLiteral("/songs")));
-    QVERIFY(makeCatalogue(root->path(), {
+    sandbox.reset(new Sandbox);
+    QVERIFY(makeCatalogue(sandbox->root.path(), {
         {"BYNAME", "BY NAME SONG", "ROSSI MARIO", "MARIO ROSSI", "POP", "VERDI GIUSEPPE", 185, 120, "D", "1;Intro;9;Verse;"},
         {"LONGNM", "LONG NAME SONG", "BIANCHI", "", "ROCK", "NERI", 200, 100, "C", "5;Solo;"},
         {"TTLONLY", "TITLE ONLY", "GIALLI", "ANNA GIALLI", "JAZZ", "BLU", 150, 80, "D", ""},
@@ -77,7 +61,6 @@ void TestSync::init()
         {"OTHER1", "OTHER ONE", "VIOLA", "", "BLUES", "ROSA", 90, 70, "C", "1;A;"},
         {"OTHER2", "OTHER TWO", "GRIGI", "", "FOLK", "ORO", 95, 75, "C", ""},
     }));
-    QSettings(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application)).clear();
     // The backup offer is answered "Prosegui senza backup" unless a test says otherwise.
     BackupDialog::setFolderChooser([](QWidget*, const QString&, const QString&) { return QString(); });
 }
@@ -85,31 +68,21 @@ void TestSync::init()
 void TestSync::cleanup()
 {
     BackupDialog::setFolderChooser(nullptr);
-    QDir::setCurrent(startDir);
-    root.reset();
+    sandbox.reset();
 }
 
 QStringList TestSync::importLibrary(MainWindow& w)
 {
     const QList<QByteArray> data = {midi(QString(), true), midi(QString(), false), mf3("LONGNM.MID"),
-                                    mp3(QStringLiteral("Title Only")), midi(QStringLiteral("Twice"), true),
-                                    midi(QStringLiteral("Nowhere"), true), midi(QString(), false)};
+                                    mp3("Title Only"), midi("Twice", true), midi("Nowhere", true),
+                                    midi(QString(), false)};
     QStringList files;
     for (int i = 0; i < data.size(); ++i) {
-        files << path(QLatin1String(kRows[i]));
+        files << path(kRows[i]);
         writeFile(files.last(), data[i]);
     }
     importWithoutSummary(w, files);
     return files;
-}
-
-QList<int> TestSync::statuses(MainWindow& w)
-{
-    QList<int> s;
-    UserSongsRelTableModel* model = libraryModel(w);
-    for (int row = 0; row < model->goodRowCount(); ++row)
-        s << model->status(row);
-    return s;
 }
 
 void TestSync::run_data()
@@ -134,7 +107,6 @@ void TestSync::run()
     QFETCH(bool, ask);
     QFETCH(QList<int>, answers);
     QFETCH(QList<int>, statuses);
-
     setCopyrightAsk(ask);
     MainWindow w;
     const QStringList files = importLibrary(w);
@@ -144,45 +116,27 @@ void TestSync::run()
 
     ModalScript script;
     script.press("BackupDialog", "exitPushButton");
-    for (int a : answers) {
-        if (a < 0)
-            script.then("NoCopyrightDialog", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-        else
-            script.answer(a);
-    }
+    for (int a : answers)
+        script.answer(a);
     LogCapture log;
     toolButton(w, "updateDataToolButton")->click();
-    QVERIFY(script.done());
-    QCOMPARE(script.unexpected, QStringList());
-
+    VERIFY_SCRIPT(script);
     QCOMPARE(this->statuses(w), statuses);
     // Only the songs that are not the maker's were asked about, in row order.
     const QStringList others = {files[1], files[3], files[6]};
-    for (int i = 1; i < script.seen.size(); ++i) {
-        QCOMPARE(script.seen[i].title, QStringLiteral("Richiesta conferma"));
-        QCOMPARE(script.seen[i].text, others[i - 1]);
-    }
+    for (int i = 1; i < script.seen.size(); ++i)
+        QCOMPARE(script.seen[i].title + ": " + script.seen[i].text, "Richiesta conferma: " + others[i - 1]);
     // A row left at "not updated" keeps its file byte for byte.
     for (int row = 0; row < files.size(); ++row)
-        if (statuses[row] == Database::StatusNotUpdated)
-            QVERIFY2(readFile(files[row]) == before[row], kRows[row]);
-        else
-            QVERIFY2(readFile(files[row]) != before[row], kRows[row]);
+        QVERIFY2((readFile(files[row]) == before[row]) == (statuses[row] == Database::StatusNotUpdated), kRows[row]);
+    // A run through every row leaves only the synchronisation button disabled.
+    QCOMPARE(buttonStates(w), QStringLiteral("101"));
 
-    // A run through every row leaves the synchronisation button disabled.
-    QVERIFY(!toolButton(w, "updateDataToolButton")->isEnabled());
-    QVERIFY(toolButton(w, "transferFilesToolButton")->isEnabled());
-
-    const QStringList lines = log.lines();
-    QVERIFY(lines.contains(QStringLiteral("          UPDATE USER LIBRARY")));
-    QVERIFY(lines.contains(QStringLiteral("[UPDATE] rowIdx: 6")));
-    QVERIFY(lines.contains(QStringLiteral("[UPDATE] updating file: \"%1\"").arg(files[6])));
-    QVERIFY(lines.contains(QStringLiteral("Found in DB by: \"FILENAME: BYNAME\"")));
-    QVERIFY(lines.contains(QStringLiteral("Found in DB by: \"MFXLONGNAME: LONGNM\"")));
-    QVERIFY(lines.contains(QStringLiteral("Record \"TWICE/TWICE\" NOT found in DB")));
-    QVERIFY(lines.contains(QStringLiteral("Record \"MISSING/NOWHERE\" NOT found in DB")));
-    QCOMPARE(lines.contains(QStringLiteral("Found in DB by: \"TITLE: TITLE ONLY\"")), statuses[3] == 1);
-    QCOMPARE(lines.count(QString(74, QLatin1Char('='))), files.size());
+    // The three match keys, a title matching two records, a song not in the catalogue.
+    for (const QString& line : {"Found in DB by: \"FILENAME: BYNAME\"", "Found in DB by: \"MFXLONGNAME: LONGNM\"",
+                                "Record \"TWICE/TWICE\" NOT found in DB", "Record \"MISSING/NOWHERE\" NOT found in DB"})
+        QVERIFY2(log.lines().contains(line), qPrintable(line));
+    QCOMPARE(log.lines().contains(QStringLiteral("Found in DB by: \"TITLE: TITLE ONLY\"")), statuses[3] == 1);
 }
 
 void TestSync::mergedDetailsOnDisk_data()
@@ -210,23 +164,21 @@ void TestSync::mergedDetailsOnDisk()
     ModalScript script;
     script.press("BackupDialog", "exitPushButton");
     QVERIFY(w.updateUserLibrary());
-    QCOMPARE(script.unexpected, QStringList());
+    VERIFY_SCRIPT(script);
 
-    const SongInfo s = read(files[row]);
+    const SongInfo s = readInfo(files[row]);
     QStringList markers;
     for (const Marker& m : s.markers)
-        markers << QString::number(m.bar) + QLatin1Char(':') + m.text;
+        markers << QString::number(m.bar) + ':' + m.text;
     QCOMPARE(QStringList({s.title, s.artist, s.genre, s.author, QString::number(s.length), QString::number(s.userBpm),
-                          s.key, markers.join(QLatin1Char(' '))}).join(QLatin1Char('|')), details);
+                          s.key, markers.join(' ')}).join('|'), details);
     if (s.format == QLatin1String("MF3"))
         QVERIFY(s.mfxFlags & 1);
-
     // The row shows what the file holds now.
     UserSongsRelTableModel* model = libraryModel(w);
-    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("title"))).data().toString(), s.title);
-    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("artist"))).data().toString(), s.artist);
-    QCOMPARE(model->index(row, model->fieldIndex(QStringLiteral("length"))).data().toString(),
-             UserSongsRelTableModel::lengthText(s.length));
+    QCOMPARE(model->index(row, model->fieldIndex("title")).data().toString(), s.title);
+    QCOMPARE(model->index(row, model->fieldIndex("artist")).data().toString(), s.artist);
+    QCOMPARE(model->index(row, model->fieldIndex("length")).data().toString(), model->lengthText(s.length));
 }
 
 void TestSync::answersForAllLastOneRun()
@@ -238,8 +190,7 @@ void TestSync::answersForAllLastOneRun()
         ModalScript first;
         first.press("BackupDialog", "exitPushButton").answer(3);
         QVERIFY(w.updateUserLibrary());
-        QVERIFY(first.done());
-        QCOMPARE(first.unexpected, QStringList());
+        VERIFY_SCRIPT(first);
         QCOMPARE(statuses(w), (QList<int>{1, 3, 1, 3, 3, 3, 3}));
     }
 
@@ -247,11 +198,9 @@ void TestSync::answersForAllLastOneRun()
     ModalScript second;
     second.press("BackupDialog", "exitPushButton").answer(1);
     QVERIFY(w.updateUserLibrary());
-    QVERIFY(second.done());
-    QCOMPARE(second.unexpected, QStringList());
+    VERIFY_SCRIPT(second);
     QCOMPARE(statuses(w), (QList<int>{1, 1, 1, 1, 3, 3, 1}));
-    QSettings s(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application));
-    QCOMPARE(s.value(QLatin1String(SettingsKeys::copyrightAsk)).toBool(), true);
+    QCOMPARE(store().value(QLatin1String(SettingsKeys::copyrightAsk)).toBool(), true);
 }
 
 void TestSync::cancelBetweenRows()
@@ -264,54 +213,40 @@ void TestSync::cancelBetweenRows()
     script.press("BackupDialog", "exitPushButton").then("NoCopyrightDialog", [&w](QWidget* d) {
         // "Interrompi" while row 1 is in progress: the row is finished, no later one starts.
         currentProgress(w)->findChild<QPushButton*>()->click();
-        ModalScript::button(d, "yesPushButton")->click();
+        child<QAbstractButton>(d, "yesPushButton")->click();
     });
     toolButton(w, "updateDataToolButton")->click();
-    QVERIFY(script.done());
-    QCOMPARE(script.unexpected, QStringList());
+    VERIFY_SCRIPT(script);
     QCOMPARE(statuses(w), (QList<int>{1, 1, 0, 0, 0, 0, 0}));
-    QCOMPARE(read(files[1]).title, QStringLiteral("OTHER ONE"));
+    QCOMPARE(readInfo(files[1]).title, QStringLiteral("OTHER ONE"));
     QCOMPARE(readFile(files[2]), untouched);
-    QVERIFY(toolButton(w, "updateDataToolButton")->isEnabled());
-    QVERIFY(toolButton(w, "transferFilesToolButton")->isEnabled());
+    QCOMPARE(buttonStates(w), QStringLiteral("111"));
 }
 
 void TestSync::nothingTouchedWithoutAStart_data()
 {
     QTest::addColumn<bool>("emptyLibrary");
-    QTest::addColumn<QString>("backupButton");
-    QTest::newRow("empty library") << true << "";
-    QTest::newRow("backup offer cancelled") << false << "abortPushButton";
-    QTest::newRow("backup offer closed") << false << "";
+    QTest::newRow("empty library") << true;
+    QTest::newRow("backup offer cancelled") << false;
 }
 
 void TestSync::nothingTouchedWithoutAStart()
 {
     QFETCH(bool, emptyLibrary);
-    QFETCH(QString, backupButton);
-
     MainWindow w;
     QStringList files;
     QByteArrayList before;
+    ModalScript script;
     if (!emptyLibrary) {
         files = importLibrary(w);
         for (const QString& f : files)
             before << readFile(f);
+        script.press("BackupDialog", "abortPushButton");
     }
-    ModalScript script;
-    if (!emptyLibrary)
-        script.then("BackupDialog", [backupButton](QWidget* d) {
-            if (backupButton.isEmpty())
-                d->close();
-            else
-                ModalScript::button(d, backupButton.toLatin1())->click();
-        });
     LogCapture log;
     QVERIFY(!w.updateUserLibrary());
-    QVERIFY(script.done());
-    QCOMPARE(script.unexpected, QStringList());
-    if (emptyLibrary)
-        QVERIFY(log.lines().contains(QStringLiteral("[UPDATE] WARNING: Empty table. Aborting update !!!")));
+    VERIFY_SCRIPT(script);
+    QCOMPARE(log.lines().contains("[UPDATE] WARNING: Empty table. Aborting update !!!"), emptyLibrary);
     for (int i = 0; i < files.size(); ++i)
         QCOMPARE(readFile(files[i]), before[i]);
     QVERIFY(!statuses(w).contains(int(Database::StatusUpdated)));
@@ -332,9 +267,8 @@ void TestSync::nameKey()
 {
     QFETCH(QString, fileName);
     QFETCH(QString, keys);
-    setCopyrightAsk(false);
     MainWindow w;
-    QVERIFY(writeFile(path(fileName), midi(QStringLiteral("Nowhere"), true)));
+    QVERIFY(writeFile(path(fileName), midi("Nowhere", true)));
     importWithoutSummary(w, {path(fileName)});
     ModalScript script;
     script.press("BackupDialog", "exitPushButton");
@@ -347,7 +281,6 @@ void TestSync::failedSaveIsNotUpdated()
 {
     setCopyrightAsk(true);
     MainWindow w;
-    QVERIFY(QDir().mkpath(path("sub")));
     const QString song = path("sub/other1.mid");
     const QByteArray original = midi(QString(), false);
     QVERIFY(writeFile(song, original));
@@ -359,14 +292,63 @@ void TestSync::failedSaveIsNotUpdated()
         // file takes its name: the save cannot succeed, even as root.
         QDir().rename(path("sub"), path("moved"));
         writeFile(path("sub"), "a file");
-        ModalScript::button(d, "yesPushButton")->click();
+        child<QAbstractButton>(d, "yesPushButton")->click();
     });
     LogCapture log;
     QVERIFY(w.updateUserLibrary());
-    QVERIFY(script.done());
+    VERIFY_SCRIPT(script);
     QVERIFY(log.lines().contains(QStringLiteral("Found in DB by: \"FILENAME: OTHER1\"")));
     QCOMPARE(statuses(w), QList<int>{int(Database::StatusNotUpdated)});
     QCOMPARE(readFile(path("moved/other1.mid")), original);
+}
+
+void TestSync::endToEnd()
+{
+    // A whole session: import, the summary's "Si", a backup, the synchronisation.
+    const QStringList names = {"byname.mid", "other1.mid", "xyz.mf3", "bytitle.mp3", "broken.mid", "bytitle.cdg"};
+    const QList<QByteArray> data = {midi(QString(), true), midi(QString(), false), mf3("LONGNM.MID"),
+                                    mp3("Title Only"), "not a song at all", "karaoke graphics"};
+    QStringList files;
+    for (int i = 0; i < names.size(); ++i) {
+        files << path(names[i]);
+        QVERIFY(writeFile(files.last(), data[i]));
+    }
+    const QString backups = sandbox->path("backups");
+    QVERIFY(QDir().mkpath(backups));
+    BackupDialog::setFolderChooser([backups](QWidget*, const QString&, const QString&) { return backups; });
+
+    MainWindow w;
+    w.show();
+    ModalScript script;
+    script.press("ProceedDialog", "yesPushButton")
+        .press("BackupDialog", "browsePushButton doBackupPushButton")
+        .okBox()
+        .answer(0)   // other1.mid
+        .answer(0);  // bytitle.mp3
+    pickFiles(w, files.mid(0, 5));
+    VERIFY_SCRIPT(script);
+    QCOMPARE(script.seen[2].text, QStringLiteral("Backup eseguito correttamente"));
+    QCOMPARE(script.seen[3].text, files[1]);
+    QCOMPARE(script.seen[4].text, files[3]);
+
+    // Every picked file, the unreadable one too, went into the backup as it was before.
+    const QStringList folders = QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(folders.size(), 1);
+    const QDir backup(backups + '/' + folders.first());
+    QCOMPARE(backup.entryList(QDir::Files, QDir::Name),
+             (QStringList{"broken.mid", "byname.mid", "bytitle.cdg", "bytitle.mp3", "other1.mid", "xyz.mf3"}));
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY2(readFile(backup.filePath(names[i])) == data[i], qPrintable(names[i]));
+
+    // The synchronisation ran to its end and the files hold the merged details.
+    QCOMPARE(statuses(w), (QList<int>{1, 1, 1, 1}));
+    QCOMPARE(buttonStates(w), QStringLiteral("101"));
+    const QStringList titles = {"BY NAME SONG", "OTHER ONE", "LONG NAME SONG", "Title Only"};
+    const QStringList artists = {"MARIO ROSSI", "VIOLA", "BIANCHI", "ANNA GIALLI"};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(readInfo(files[i]).title + '/' + readInfo(files[i]).artist, titles[i] + '/' + artists[i]);
+    QCOMPARE(readFile(files[4]), data[4]);
+    QCOMPARE(readFile(files[5]), data[5]);
 }
 
 QTEST_MAIN(TestSync)
