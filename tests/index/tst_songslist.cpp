@@ -1,6 +1,6 @@
 // The songs list export: Index::saveSongsList and SongsListDialog.
 #include "songimages.h"
-#include "../mainwindow/modaldriver.h"
+#include "messageboxdriver.h"
 
 #include "app/settingskeys.h"
 #include "index/index.h"
@@ -167,10 +167,12 @@ void TestSongsList::englishCaptions()
 
 QString TestSongsList::runDialog(SongsListDialog& dialog, QString* title)
 {
-    QString text;
-    ModalDriver::answer(QMessageBox::Ok, &text, title);
+    SeenBox box;
+    answerNextBox(&box);
     QTest::mouseClick(dialog.findChild<QPushButton*>("pushButtonStart"), Qt::LeftButton);
-    return text;
+    if (title)
+        *title = box.title;
+    return box.text;
 }
 
 void TestSongsList::dialogRuns_data()
