@@ -21,14 +21,19 @@ for src in "${sources[@]}"; do
     names+=("$(basename "$src" .cpp)")
 done
 ((${#names[@]})) || { echo "bench.sh: no bench/*/bench_*.cpp found" >&2; exit 1; }
-cmake --build "$build_dir" --target "${names[@]}" -j"$(nproc)" >/dev/null
-
 results="$build_dir/bench-results"
 mkdir -p "$results"
+rm -f "$results"/*.txt "$results"/*.err
 failed=0
 for src in "${sources[@]}"; do
     name="$(basename "$src" .cpp)"
     area="$(basename "$(dirname "$src")")"
+    echo "building $area/$name ..." >&2
+    if ! cmake --build "$build_dir" --target "$name" -j"$(nproc)" >"$results/$name.build" 2>&1; then
+        echo "bench.sh: $name did not build; see $results/$name.build" >&2
+        failed=1
+        continue
+    fi
     echo "running $area/$name ..." >&2
     if ! QT_QPA_PLATFORM=offscreen "$build_dir/bench/$area/$name" >"$results/$name.txt" 2>"$results/$name.err"; then
         echo "bench.sh: $name failed; see $results/$name.txt and $name.err" >&2
@@ -44,6 +49,8 @@ rows = []          # (measure, figure, baseline, baseline figure, ratio)
 unknown = []
 
 def text(name):
+    if not os.path.exists(os.path.join(results, name + ".txt")):
+        raise ValueError("not built or not run")
     with open(os.path.join(results, name + ".txt"), encoding="utf-8", errors="replace") as f:
         return f.read()
 
@@ -119,6 +126,9 @@ def lzhuff_rows(s):
 
 parsers = {"bench_import": import_rows, "bench_sync": sync_rows, "bench_lookup": lookup_rows,
            "bench_index": index_rows, "bench_lzhuff": lzhuff_rows}
+# The table's order: the workflows first, then the parts under them.
+order = ["bench_import", "bench_sync", "bench_index", "bench_lzhuff", "bench_lookup"]
+names.sort(key=lambda n: (order.index(n) if n in order else len(order), n))
 for name in names:
     try:
         parsers[name](text(name))
