@@ -142,6 +142,27 @@ private:
     // Answers the texts the Italian translations lack with the Italian
     // source texts while Italian is chosen; created at the first switch.
     QTranslator* sourceTextTranslator = nullptr;
+
+    // Transfer and memory tools
+public:
+    // Picks the transfer's destination folder: (parent, caption, start
+    // folder) to the folder, empty when cancelled. The toolkit's folder
+    // chooser unless replaced.
+    using DirChooser = std::function<QString(QWidget*, const QString&, const QString&)>;
+    void setDirChooser(DirChooser chooser);
+    // Copies selectedFiles into a folder of a memory and updates its index;
+    // false when the folder choice was cancelled or refused.
+    bool transferFiles();
+    QString getRoot(QString path);
+    bool isRoot(QString path);
+    bool isSystemDisk(QString path);
+    bool updateTamselIndex(QString destDir);
+private slots:
+    void on_transferFilesToolButton_clicked();
+    void on_optimizeMemory_triggered();
+    void on_actionSongsList_triggered();
+private:
+    DirChooser dirChooser;
 };
 
 #endif // MAINWINDOW_H

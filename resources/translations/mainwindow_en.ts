@@ -388,4 +388,51 @@ Select a backup destination folder or press &apos;Continue without backup&apos;.
         <translation>The title of all the songs of the list will be replaced with their filename, are you sure?</translation>
     </message>
 </context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Scegli cartella</source>
+        <translation>Select folder</translation>
+    </message>
+    <message>
+        <source>Trasferimento</source>
+        <translation>Transfer</translation>
+    </message>
+    <message>
+        <source>Non è possibile copiare i file sul disco di sistema</source>
+        <translation>Can not copy the file on system disc</translation>
+    </message>
+    <message>
+        <source>Non è possibile copiare i file sulla cartella principale, creare o selezionare una sottocartella</source>
+        <translation>It is not possible to copy files on the main folder, select or create a subfolder</translation>
+    </message>
+    <message>
+        <source>Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella</source>
+        <translation>The folders BRIDGE, SFX and PLAYLIST can not be used because they are reserved for specific functions of Tamsel, select another folder</translation>
+    </message>
+    <message>
+        <source>Trasferimento file...</source>
+        <translation>Transferring files...</translation>
+    </message>
+    <message>
+        <source>Tutti i file sono stati copiati correttamente</source>
+        <translation>All the files have been copied successfully</translation>
+    </message>
+    <message>
+        <source>Non è stato possibile copiare uno o più file</source>
+        <translation>It was not possible to copy one or more files</translation>
+    </message>
+    <message>
+        <source>File non copiati:</source>
+        <translation>Files not copied:</translation>
+    </message>
+    <message>
+        <source>Aggiornamento database...</source>
+        <translation>Updating database...</translation>
+    </message>
+    <message>
+        <source>Aggiornamento</source>
+        <translation>Update</translation>
+    </message>
+</context>
 </TS>
