@@ -14,328 +14,259 @@ using namespace WindowTest;
 class TestBackup : public QObject
 {
     Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void overwriteAnswers_data();
-    void overwriteAnswers();
-    void companions_data();
-    void companions();
-    void samePath_data();
-    void samePath();
-    void cancel_data();
-    void cancel();
-    void failedCopyCountsAndGoesOn();
-    void offer_data();
-    void offer();
-    void sameFileNameAsksBeforeReplacing();
-    void failedCopyLetsSynchronisationGoOn();
-
-private:
-    QString path(const QString& name) const { return sandbox->path(name); }
-    // Source files src/<name> holding "new <name>", imported into the window.
-    QStringList importSources(MainWindow& w, const QStringList& names, int imported = -1)
-    {
-        QStringList paths;
-        for (const QString& name : names) {
-            paths << path("src/" + name);
-            writeFile(paths.last(), "new " + name.toUtf8());
-        }
-        importWithoutSummary(w, paths.mid(0, imported));
-        return paths;
-    }
-    // Copies into dir: the number of files copied, or -2 when the result is not `ok`.
-    static int copyTo(MainWindow& w, const QString& dir, bool ok)
-    {
-        int count = -1;
-        return w.copyFiles(dir, count) == ok ? count : -2;
-    }
-
     std::unique_ptr<Sandbox> sandbox;
     QString dest;
-};
 
-void TestBackup::init()
-{
-    sandbox.reset(new Sandbox);
-    dest = path("dest");
-    QVERIFY(makeCatalogue(sandbox->root.path(), {}));
-    QVERIFY(QDir().mkpath(dest) && QDir().mkpath(path("backups")));
-    BackupDialog::setFolderChooser([this](QWidget*, const QString&, const QString&) { return path("backups"); });
-}
+    QString path(const QString& name) const { return sandbox->path(name); }
 
-void TestBackup::cleanup()
-{
-    BackupDialog::setFolderChooser(nullptr);
-    sandbox.reset();
-}
-
-void TestBackup::overwriteAnswers_data()
-{
-    // Picked a, b, c, d; a and c already exist at the destination.
-    QTest::addColumn<QStringList>("picked");
-    QTest::addColumn<QList<int>>("answers");   // -1: Escape
-    QTest::addColumn<int>("copied");
-    QTest::addColumn<QString>("replaced");     // existing targets that got the new content
-
-    const QStringList abcd = {"a.mid", "b.mid", "c.mid", "d.mid"};
-    QTest::newRow("Si, Si") << abcd << QList<int>{0, 0} << 4 << "a c";
-    QTest::newRow("Si tutti asks once") << abcd << QList<int>{1} << 4 << "a c";
-    QTest::newRow("No, Si") << abcd << QList<int>{2, 0} << 3 << "c";
-    QTest::newRow("No tutti asks once") << abcd << QList<int>{3} << 2 << "";
-    QTest::newRow("Escape is Si") << abcd << QList<int>{-1, 2} << 3 << "a";
-    QTest::newRow("all kept, nothing else") << QStringList{"a.mid", "c.mid"} << QList<int>{3} << 0 << "";
-}
-
-void TestBackup::overwriteAnswers()
-{
-    QFETCH(QStringList, picked);
-    QFETCH(QList<int>, answers);
-    QFETCH(int, copied);
-    QFETCH(QString, replaced);
-    for (const char* existing : {"/a.mid", "/c.mid"})
-        QVERIFY(writeFile(dest + existing, "old"));
-    MainWindow w;
-    importSources(w, picked);
-
-    ModalScript script;
-    for (int a : answers)
-        script.answer(a);
-    QCOMPARE(copyTo(w, dest, true), copied);
-    VERIFY_SCRIPT(script);
-    // The question names the existing target.
-    QCOMPARE(script.seen.first().text, dest + "/a.mid");
-    for (const QString& name : picked) {
-        const bool kept = (name == "a.mid" || name == "c.mid") && !replaced.contains(name.left(1));
-        QCOMPARE(readFile(dest + "/" + name), kept ? QByteArray("old") : "new " + name.toUtf8());
+private slots:
+    void init()
+    {
+        sandbox.reset(new Sandbox);
+        dest = path("dest");
+        QVERIFY(makeCatalogue(sandbox->root.path(), {}));
+        QVERIFY(QDir().mkpath(dest) && QDir().mkpath(path("backups")));
+        BackupDialog::setFolderChooser([this](QWidget*, const QString&, const QString&) { return path("backups"); });
     }
-}
+    void cleanup()
+    {
+        BackupDialog::setFolderChooser(nullptr);
+        sandbox.reset();
+    }
 
-void TestBackup::companions_data()
-{
-    QTest::addColumn<QString>("song");
-    QTest::addColumn<bool>("existAtDest");      // song and companion already at the destination
-    QTest::addColumn<int>("answer");            // to the overwrite question; -1: none asked
-    QTest::addColumn<int>("copied");
+    void copy_data()
+    {
+        // Sources hold "new", files already at the destination "old". A name
+        // with "+" is a source beside the picked ones, with "-" a picked file
+        // gone before the copy; "x/" at the destination is a folder.
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QList<int>>("answers"); // to the overwrite questions; -1: Escape
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("copied");
+        QTest::addColumn<QString>("after"); // the destination's files (the sources' when the same folder)
 
-    QTest::newRow("companion copied along") << "song.mp3" << false << -1 << 1;
-    QTest::newRow("upper-case extension") << "SONG.MP3" << false << -1 << 1;
-    // The companion is replaced together with the song the user replaces.
-    QTest::newRow("both replaced") << "song.mp3" << true << 0 << 1;
-    QTest::newRow("both kept") << "song.mp3" << true << 2 << 0;
-}
+        const QString abcd = "a.mid b.mid c.mid d.mid";
+        const QString all = "a.mid:new b.mid:new c.mid:new d.mid:new";
+        QTest::newRow("Si, Si") << abcd << "a.mid c.mid" << QList<int>{0, 0} << "dest" << true << 4 << all;
+        QTest::newRow("Si tutti asks once") << abcd << "a.mid c.mid" << QList<int>{1} << "dest" << true << 4 << all;
+        QTest::newRow("No, Si") << abcd << "a.mid c.mid" << QList<int>{2, 0} << "dest" << true << 3
+                                << "a.mid:old b.mid:new c.mid:new d.mid:new";
+        QTest::newRow("No tutti asks once") << abcd << "a.mid c.mid" << QList<int>{3} << "dest" << true << 2
+                                            << "a.mid:old b.mid:new c.mid:old d.mid:new";
+        QTest::newRow("Escape is Si") << abcd << "a.mid c.mid" << QList<int>{-1, 2} << "dest" << true << 3
+                                      << "a.mid:new b.mid:new c.mid:old d.mid:new";
+        QTest::newRow("all kept") << "a.mid c.mid" << "a.mid c.mid" << QList<int>{3} << "dest" << true << 0
+                                  << "a.mid:old c.mid:old";
+        QTest::newRow("companion copied along") << "song.mp3 +song.cdg" << "" << QList<int>{} << "dest" << true << 1
+                                                << "song.cdg:new song.mp3:new";
+        QTest::newRow("upper-case extension") << "SONG.MP3 +SONG.cdg" << "" << QList<int>{} << "dest" << true << 1
+                                              << "SONG.MP3:new SONG.cdg:new";
+        // The companion is replaced together with the song the user replaces.
+        QTest::newRow("both replaced") << "song.mp3 +song.cdg" << "song.mp3 song.cdg" << QList<int>{0} << "dest"
+                                       << true << 1 << "song.cdg:new song.mp3:new";
+        QTest::newRow("both kept") << "song.mp3 +song.cdg" << "song.mp3 song.cdg" << QList<int>{2} << "dest" << true
+                                   << 0 << "song.cdg:old song.mp3:old";
+        // Files already where they would go count as copied; replacing them would delete them.
+        const QString same = "a.mid:new b.cdg:new b.mp3:new";
+        QTest::newRow("same path") << "a.mid b.mp3 +b.cdg" << "" << QList<int>{} << "src" << true << 2 << same;
+        QTest::newRow("letter case only") << "a.mid b.mp3 +b.cdg" << "" << QList<int>{} << "SRC" << true << 2 << same;
+        QTest::newRow("link to the sources") << "a.mid b.mp3 +b.cdg" << "" << QList<int>{} << "link" << true << 2
+                                             << same;
+        // A file gone and a companion the destination cannot take fail; the rest goes on.
+        QTest::newRow("failures counted") << "a.mid -gone.mid b.mp3 +b.cdg" << "b.cdg/" << QList<int>{} << "dest"
+                                          << false << 1 << "a.mid:new b.mp3:new";
+    }
 
-void TestBackup::companions()
-{
-    QFETCH(QString, song);
-    QFETCH(bool, existAtDest);
-    QFETCH(int, answer);
-    QFETCH(int, copied);
-    const QString companion = QFileInfo(song).completeBaseName() + ".cdg";
-    for (const QString& name : {song, companion})
-        if (existAtDest)
-            QVERIFY(writeFile(dest + "/" + name, "old"));
-    MainWindow w;
-    importSources(w, {song, companion}, 1);
+    void copy()
+    {
+        QFETCH(QString, picked);
+        QFETCH(QString, existing);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, destination);
+        QFETCH(bool, ok);
+        QFETCH(int, copied);
+        QFETCH(QString, after);
+        for (const QString& name : existing.split(' ', Qt::SkipEmptyParts))
+            QVERIFY(name.endsWith('/') ? QDir().mkpath(dest + '/' + name) : writeFile(dest + '/' + name, "old"));
+        const QStringList entries = picked.split(' ');
+        QStringList sources;
+        for (const QString& entry : entries) {
+            const QString source = path("src/" + entry.mid(entry[0].isLetter() ? 0 : 1));
+            QVERIFY(writeFile(source, "new"));
+            if (!entry.startsWith('+'))
+                sources << source;
+        }
+        if (destination == "link")
+            QVERIFY(QFile::link(path("src"), path("link")));
+        MainWindow w;
+        importWithoutSummary(w, sources);
+        for (const QString& entry : entries)
+            if (entry.startsWith('-'))
+                QVERIFY(QFile::remove(path("src/" + entry.mid(1))));
 
-    ModalScript script;
-    if (answer >= 0)
-        script.answer(answer);
-    QCOMPARE(copyTo(w, dest, true), copied);
-    VERIFY_SCRIPT(script);
-    for (const QString& name : {song, companion})
-        QCOMPARE(readFile(dest + "/" + name), copied ? "new " + name.toUtf8() : QByteArray("old"));
-}
+        ModalScript script;
+        for (int a : answers)
+            script.answer(a);
+        int count = -1;
+        QCOMPARE(w.copyFiles(destination == "dest" ? dest : path(destination), count), ok);
+        QCOMPARE(count, copied);
+        VERIFY_SCRIPT(script);
+        if (!answers.isEmpty()) // the question names the existing target
+            QCOMPARE(script.seen[0].text, dest + '/' + existing.section(' ', 0, 0));
+        const QDir listed(destination == "dest" ? dest : path("src"));
+        QStringList listing;
+        for (const QString& f : listed.entryList(QDir::Files, QDir::Name))
+            listing << f + ':' + readFile(listed.filePath(f));
+        QCOMPARE(listing.join(' '), after);
+    }
 
-void TestBackup::samePath_data()
-{
-    QTest::addColumn<QString>("destination");
-    QTest::newRow("same path") << "src";
-    QTest::newRow("letter case only") << "SRC";
-    // Replacing the target would delete the source.
-    QTest::newRow("link to the source folder") << "link";
-}
+    void cancel_data()
+    {
+        QTest::addColumn<bool>("beforeStart");
+        QTest::newRow("before the first file") << true;
+        QTest::newRow("during the overwrite question") << false;
+    }
 
-void TestBackup::samePath()
-{
-    QFETCH(QString, destination);
-    MainWindow w;
-    const QStringList sources = importSources(w, {"a.mid", "b.mp3", "b.cdg"}, 2);
-    if (destination == "link")
-        QVERIFY(QFile::link(path("src"), path("link")));
-    const QDateTime before = QFileInfo(sources.first()).lastModified();
-
-    // Counted as copied, with no question and nothing written.
-    ModalScript script;
-    QCOMPARE(copyTo(w, path(destination), true), 2);
-    VERIFY_SCRIPT(script);
-    for (const QString& source : sources)
-        QCOMPARE(readFile(source), "new " + QFileInfo(source).fileName().toUtf8());
-    QCOMPARE(QFileInfo(sources.first()).lastModified(), before);
-}
-
-void TestBackup::cancel_data()
-{
-    QTest::addColumn<bool>("beforeStart");
-    QTest::newRow("before the first file") << true;
-    QTest::newRow("during the overwrite question") << false;
-}
-
-void TestBackup::cancel()
-{
-    QFETCH(bool, beforeStart);
-    QVERIFY(writeFile(dest + "/a.mid", "old"));
-    MainWindow w;
-    importSources(w, {"a.mid", "b.mid", "c.mid"});
-    QPushButton* stop = currentProgress(w)->findChild<QPushButton*>();
-    ModalScript script;
-    if (beforeStart)
-        stop->click();
-    else
-        script.then("NoCopyrightDialog", [stop](QWidget* d) {
+    void cancel()
+    {
+        QFETCH(bool, beforeStart);
+        QVERIFY(writeFile(dest + "/a.mid", "old"));
+        const QStringList sources = {path("src/a.mid"), path("src/b.mid"), path("src/c.mid")};
+        for (const QString& source : sources)
+            QVERIFY(writeFile(source, "new"));
+        MainWindow w;
+        importWithoutSummary(w, sources);
+        QPushButton* stop = currentProgress(w)->findChild<QPushButton*>();
+        ModalScript script;
+        if (beforeStart)
             stop->click();
-            child<QAbstractButton>(d, "yesPushButton")->click();
-        });
-    QCOMPARE(copyTo(w, dest, false), 0);
-    VERIFY_SCRIPT(script);
-    // The file in progress is finished, nothing after it is copied.
-    QCOMPARE(readFile(dest + "/a.mid"), beforeStart ? QByteArray("old") : QByteArray("new a.mid"));
-    QCOMPARE(QDir(dest).entryList(QDir::Files), QStringList{"a.mid"});
-}
-
-void TestBackup::failedCopyCountsAndGoesOn()
-{
-    MainWindow w;
-    const QStringList sources = importSources(w, {"a.mid", "gone.mid", "b.mp3", "b.cdg"}, 3);
-    QVERIFY(QFile::remove(sources[1]));
-    // A companion the destination cannot take: a folder of its name is there.
-    QVERIFY(QDir().mkpath(dest + "/b.cdg"));
-    ModalScript script;
-    QCOMPARE(copyTo(w, dest, false), 1);
-    VERIFY_SCRIPT(script);
-    QCOMPARE(readFile(dest + "/a.mid"), QByteArray("new a.mid"));
-}
-
-void TestBackup::offer_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("chosen");       // folder the chooser answers
-    QTest::addColumn<bool>("removeAPicked");   // a picked file disappears before the backup
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<bool>("folderMade");
-
-    const QString done = QStringLiteral("Backup eseguito correttamente");
-    const QString failed = QStringLiteral("Backup FALLITO !!!");
-    QTest::newRow("Prosegui senza backup") << "exitPushButton" << "backups" << false << true << "" << false;
-    QTest::newRow("Annulla") << "abortPushButton" << "backups" << false << false << "" << false;
-    QTest::newRow("backup done") << "browsePushButton doBackupPushButton" << "backups" << false << true << done << true;
-    // Tests run as root, so a read-only folder would not stop them: a path
-    // below a regular file can never be made.
-    QTest::newRow("folder cannot be made")
-        << "browsePushButton doBackupPushButton" << "plainfile/sub" << false << false << failed << false;
-    QTest::newRow("a copy fails") << "browsePushButton doBackupPushButton" << "backups" << true << true << failed << true;
-}
-
-void TestBackup::offer()
-{
-    QFETCH(QString, way);
-    QFETCH(QString, chosen);
-    QFETCH(bool, removeAPicked);
-    QFETCH(bool, result);
-    QFETCH(QString, box);
-    QFETCH(bool, folderMade);
-    QVERIFY(writeFile(path("plainfile"), "not a folder"));
-    const QStringList picked = {path("src/one.mid"), path("src/two.mp3"), path("src/two.cdg")};
-    QVERIFY(writeFile(picked[0], midi("One", true)) && writeFile(picked[1], mp3("Two")));
-    QVERIFY(writeFile(picked[2], "graphics"));
-    BackupDialog::setFolderChooser([&](QWidget*, const QString&, const QString&) { return path(chosen); });
-    MainWindow w;
-    importWithoutSummary(w, picked.mid(0, 2));
-    if (removeAPicked)
-        QVERIFY(QFile::remove(picked[0]));
-
-    ModalScript script;
-    script.press("BackupDialog", way);
-    int icon = -1;
-    if (!box.isEmpty())
-        script.then("QMessageBox", [&icon](QWidget* b) {
-            icon = static_cast<QMessageBox*>(b)->icon();
-            static_cast<QMessageBox*>(b)->button(QMessageBox::Ok)->click();
-        });
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    QCOMPARE(w.suggestBackup(), result);
-    const QDateTime after = QDateTime::currentDateTime();
-    VERIFY_SCRIPT(script);
-    if (!box.isEmpty()) {
-        QCOMPARE(script.seen.last().title + ": " + script.seen.last().text, "Backup: " + box);
-        QCOMPARE(icon, int(box.contains("FALLITO") ? QMessageBox::Critical : QMessageBox::Information));
+        else
+            script.then("NoCopyrightDialog", [stop](QWidget* d) {
+                stop->click();
+                child<QAbstractButton>(d, "yesPushButton")->click();
+            });
+        int count = -1;
+        QVERIFY(!w.copyFiles(dest, count));
+        QCOMPARE(count, 0);
+        VERIFY_SCRIPT(script);
+        // The file in progress is finished, nothing after it is copied.
+        QCOMPARE(readFile(dest + "/a.mid"), QByteArray(beforeStart ? "old" : "new"));
+        QCOMPARE(QDir(dest).entryList(QDir::Files), QStringList{"a.mid"});
     }
 
-    const QStringList folders = QDir(path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCOMPARE(folders.size(), folderMade ? 1 : 0);
-    if (!folderMade)
-        return;
-    const QRegularExpressionMatch m =
-        QRegularExpression("^backup_tavrel_(\\d{4}_\\d{2}_\\d{2}_\\d{2}-\\d{2}-\\d{2})$").match(folders.first());
-    QVERIFY2(m.hasMatch(), qPrintable(folders.first()));
-    const QDateTime stamp = QDateTime::fromString(m.captured(1), QStringLiteral("yyyy_MM_dd_hh-mm-ss"));
-    QVERIFY(stamp >= before && stamp <= after);
-    // Flat copy with the MP3's companion.
-    const QDir backup(path("backups/") + folders.first());
-    QStringList expected = {"two.cdg", "two.mp3"};
-    if (!removeAPicked)
-        expected.prepend("one.mid");
-    QCOMPARE(backup.entryList(QDir::Files, QDir::Name), expected);
-    for (const QString& f : expected)
-        QCOMPARE(readFile(backup.filePath(f)), readFile(path("src/") + f));
-}
+    void offer_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("chosen");     // folder the chooser answers
+        QTest::addColumn<bool>("removeAPicked"); // a picked file disappears before the backup
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("folderMade");
 
-void TestBackup::sameFileNameAsksBeforeReplacing()
-{
-    const QStringList picked = {path("src/song.mid"), path("src/other/song.mid")};
-    QVERIFY(writeFile(picked[0], midi("First", true)) && writeFile(picked[1], midi("Second", true)));
-    MainWindow w;
-    importWithoutSummary(w, picked);
-    ModalScript script;
-    script.press("BackupDialog", "browsePushButton doBackupPushButton")
-        .then("NoCopyrightDialog", [&w](QWidget* d) {
-            // The progress stops short of its end when a file is kept; it must not stay on screen.
-            currentProgress(w)->show();
-            child<QAbstractButton>(d, "noPushButton")->click();
-        })
-        .okBox();
-    QVERIFY(w.suggestBackup());
-    QVERIFY(!currentProgress(w)->isVisible());
-    VERIFY_SCRIPT(script);
+        const QString backup = "browsePushButton doBackupPushButton";
+        const QString done = "Backup: Backup eseguito correttamente";
+        const QString failed = "Backup: Backup FALLITO !!!";
+        QTest::newRow("Prosegui senza backup") << "exitPushButton" << "backups" << false << true << "" << false;
+        QTest::newRow("Annulla") << "abortPushButton" << "backups" << false << false << "" << false;
+        QTest::newRow("backup done") << backup << "backups" << false << true << done << true;
+        // Tests run as root, so a read-only folder would not stop them: a path
+        // below a regular file can never be made.
+        QTest::newRow("folder cannot be made") << backup << "plainfile/sub" << false << false << failed << false;
+        QTest::newRow("a copy fails") << backup << "backups" << true << true << failed << true;
+    }
 
-    const QString copy = path("backups/") + QDir(path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0)
-        + "/song.mid";
-    QCOMPARE(script.seen[1].text, copy);
-    // Keeping the first copy is no failure.
-    QCOMPARE(script.seen[2].text, QStringLiteral("Backup eseguito correttamente"));
-    QCOMPARE(readFile(copy), readFile(picked[0]));
-}
+    void offer()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, chosen);
+        QFETCH(bool, removeAPicked);
+        QFETCH(bool, result);
+        QFETCH(QString, box);
+        QFETCH(bool, folderMade);
+        QVERIFY(writeFile(path("plainfile"), "not a folder"));
+        const QStringList picked = {path("src/one.mid"), path("src/two.mp3")};
+        QVERIFY(writeFile(picked[0], midi("One", true)) && writeFile(picked[1], mp3("Two")));
+        QVERIFY(writeFile(path("src/two.cdg"), "graphics"));
+        BackupDialog::setFolderChooser([&](QWidget*, const QString&, const QString&) { return path(chosen); });
+        MainWindow w;
+        importWithoutSummary(w, picked);
+        if (removeAPicked)
+            QVERIFY(QFile::remove(picked[0]));
 
-void TestBackup::failedCopyLetsSynchronisationGoOn()
-{
-    QVERIFY(makeCatalogue(sandbox->root.path(), {{"KEPT", "KEPT SONG", "ROSSI", "", "POP", "VERDI", 100, 90, "C", ""}}));
-    const QStringList picked = {path("src/kept.mid"), path("src/gone.mid")};
-    QVERIFY(writeFile(picked[0], midi(QString(), true)) && writeFile(picked[1], midi(QString(), true)));
-    MainWindow w;
-    importWithoutSummary(w, picked);
-    QVERIFY(QFile::remove(picked[1]));
-    ModalScript script;
-    script.press("BackupDialog", "browsePushButton doBackupPushButton").okBox();
-    QVERIFY(w.updateUserLibrary());
-    VERIFY_SCRIPT(script);
-    QCOMPARE(script.seen[1].text, QStringLiteral("Backup FALLITO !!!"));
-    QCOMPARE(libraryModel(w)->status(0), int(Database::StatusUpdated));
-    QCOMPARE(libraryModel(w)->status(1), int(Database::StatusNotUpdated));
-    QCOMPARE(readInfo(picked[0]).title, QStringLiteral("KEPT SONG"));
-}
+        ModalScript script;
+        script.press("BackupDialog", way);
+        if (!box.isEmpty())
+            script.box();
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        QCOMPARE(w.suggestBackup(), result);
+        const QDateTime after = QDateTime::currentDateTime();
+        VERIFY_SCRIPT(script);
+        QCOMPARE(box.isEmpty() ? box : script.seen.last().title + ": " + script.seen.last().text, box);
+
+        const QStringList folders = QDir(path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(folders.size(), folderMade ? 1 : 0);
+        if (!folderMade)
+            return;
+        const QRegularExpressionMatch m =
+            QRegularExpression("^backup_tavrel_(\\d{4}_\\d{2}_\\d{2}_\\d{2}-\\d{2}-\\d{2})$").match(folders[0]);
+        QVERIFY2(m.hasMatch(), qPrintable(folders[0]));
+        const QDateTime stamp = QDateTime::fromString(m.captured(1), "yyyy_MM_dd_hh-mm-ss");
+        QVERIFY(stamp >= before && stamp <= after);
+        // Flat copy with the MP3's companion.
+        const QDir copies(path("backups/") + folders[0]);
+        QStringList expected = {"two.cdg", "two.mp3"};
+        if (!removeAPicked)
+            expected.prepend("one.mid");
+        QCOMPARE(copies.entryList(QDir::Files, QDir::Name), expected);
+        for (const QString& f : expected)
+            QCOMPARE(readFile(copies.filePath(f)), readFile(path("src/") + f));
+    }
+
+    void sameFileNameAsksBeforeReplacing()
+    {
+        const QStringList picked = {path("src/song.mid"), path("src/other/song.mid")};
+        QVERIFY(writeFile(picked[0], midi("First", true)) && writeFile(picked[1], midi("Second", true)));
+        MainWindow w;
+        importWithoutSummary(w, picked);
+        ModalScript script;
+        script.press("BackupDialog", "browsePushButton doBackupPushButton")
+            .then("NoCopyrightDialog", [&w](QWidget* d) {
+                // The progress stops short of its end when a file is kept; it must not stay on screen.
+                currentProgress(w)->show();
+                child<QAbstractButton>(d, "noPushButton")->click();
+            })
+            .box();
+        QVERIFY(w.suggestBackup());
+        QVERIFY(!currentProgress(w)->isVisible());
+        VERIFY_SCRIPT(script);
+        const QString copy = path("backups/") + QDir(path("backups")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)[0]
+            + "/song.mid";
+        QCOMPARE(script.seen[1].text, copy);
+        // Keeping the first copy is no failure.
+        QCOMPARE(script.seen[2].text, QStringLiteral("Backup eseguito correttamente"));
+        QCOMPARE(readFile(copy), readFile(picked[0]));
+    }
+
+    void failedCopyLetsSynchronisationGoOn()
+    {
+        QVERIFY(makeCatalogue(sandbox->root.path(), {{"KEPT", "KEPT SONG", "ROSSI", "", "POP", "VERDI", 100, 90, "C", {}}}));
+        const QStringList picked = {path("src/kept.mid"), path("src/gone.mid")};
+        QVERIFY(writeFile(picked[0], midi(QString(), true)) && writeFile(picked[1], midi(QString(), true)));
+        MainWindow w;
+        importWithoutSummary(w, picked);
+        QVERIFY(QFile::remove(picked[1]));
+        ModalScript script;
+        script.press("BackupDialog", "browsePushButton doBackupPushButton").box();
+        QVERIFY(w.updateUserLibrary());
+        VERIFY_SCRIPT(script);
+        QCOMPARE(script.seen[1].text, QStringLiteral("Backup FALLITO !!!"));
+        QCOMPARE(libraryModel(w)->status(0), int(Database::StatusUpdated));
+        QCOMPARE(libraryModel(w)->status(1), int(Database::StatusNotUpdated));
+        QCOMPARE(readInfo(picked[0]).title, QStringLiteral("KEPT SONG"));
+    }
+};
 
 QTEST_MAIN(TestBackup)
 #include "tst_backup.moc"

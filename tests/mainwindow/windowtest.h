@@ -1,6 +1,6 @@
 // Shared by the main window tests and the import benchmark: song files of
 // every format built byte by byte, a test catalogue, a sandbox for settings
-// and working folder, drivers for modal dialogs and pop-up menus, a log
+// and working folder, a driver for modal dialogs and pop-up menus, a log
 // capture and a few main window shortcuts.
 #ifndef TESTS_MAINWINDOW_WINDOWTEST_H
 #define TESTS_MAINWINDOW_WINDOWTEST_H
@@ -16,17 +16,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSettings>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -34,7 +30,6 @@
 #include <QToolButton>
 
 #include <functional>
-#include <memory>
 
 namespace TestSongs {
 
@@ -82,9 +77,7 @@ inline QByteArray midiSong(const Details& d, int noteCount = 8)
 // "_MF4" payload).
 inline QByteArray mfxSong(const QByteArray& magic, const Details& d, int noteCount = 8)
 {
-    Details inImage;
-    inImage.length = d.length;
-    QByteArray image = midiSong(inImage, noteCount);
+    QByteArray image = midiSong(Details{{}, {}, {}, {}, d.length, 0, false, {}}, noteCount);
     if (magic == "_MF4")
         image.insert(image.indexOf("MTrk") + 8, QByteArray("\xFF\x00\xFF", 3));
     QByteArray packed;
@@ -101,22 +94,16 @@ inline QByteArray mfxSong(const QByteArray& magic, const Details& d, int noteCou
     return header + packed;
 }
 
-inline QByteArray id3Frame(const char* id, const QByteArray& text)
-{
-    return QByteArray(id) + be32(quint32(text.size() + 1)) + bytes({0, 0, 0}) + text;
-}
-
 // An ID3v2.3 tag with a text frame per detail, then a few MPEG audio frames.
 inline QByteArray mp3Song(const Details& d)
 {
+    const QList<QPair<const char*, QByteArray>> texts = {{"TIT2", d.title.toUtf8()}, {"TPE1", d.artist.toUtf8()},
+        {"TCON", d.genre.toUtf8()}, {"TCOM", d.author.toUtf8()},
+        {"TLEN", d.length ? QByteArray::number(qint64(d.length) * 1000) : ""},
+        {"TBPM", d.bpm ? QByteArray::number(d.bpm) : ""}, {"TCOP", d.tavrel ? "2021 Tavrel" : ""}};
     QByteArray frames;
-    const QList<QPair<const char*, QString>> texts = {{"TIT2", d.title}, {"TPE1", d.artist},
-        {"TCON", d.genre}, {"TCOM", d.author}};
     for (const auto& t : texts)
-        if (!t.second.isEmpty()) frames += id3Frame(t.first, t.second.toUtf8());
-    if (d.length) frames += id3Frame("TLEN", QByteArray::number(qint64(d.length) * 1000));
-    if (d.bpm) frames += id3Frame("TBPM", QByteArray::number(d.bpm));
-    if (d.tavrel) frames += id3Frame("TCOP", "2021 Tavrel");
+        if (!t.second.isEmpty()) frames += t.first + be32(quint32(t.second.size() + 1)) + bytes({0, 0, 0}) + t.second;
     const int n = frames.size();
     QByteArray song = "ID3" + bytes({3, 0, 0, (n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F}) + frames;
     for (int f = 0; f < 6; ++f) {
@@ -133,10 +120,14 @@ inline QByteArray songFor(const QString& fileName, const Details& d)
     const QString ext = fileName.section(QLatin1Char('.'), -1).toLower();
     if (ext == QLatin1String("mp3"))
         return mp3Song(d);
-    if (ext.startsWith(QLatin1String("mf")))
-        return mfxSong("_" + ext.toUpper().toLatin1(), d);
-    return midiSong(d);
+    return ext.startsWith(QLatin1String("mf")) ? mfxSong("_" + ext.toUpper().toLatin1(), d) : midiSong(d);
 }
+
+// Shortcuts: a MIDI song with a title and the maker's notice when tavrel; an
+// "_MF3" song holding only its long name; an MP3 song holding only a title.
+inline QByteArray midi(const QString& title, bool tavrel) { return midiSong({title, {}, {}, {}, 0, 0, tavrel, {}}); }
+inline QByteArray mf3(const QByteArray& longName) { return mfxSong("_MF3", {{}, {}, {}, {}, 0, 0, false, longName}); }
+inline QByteArray mp3(const QString& title) { return mp3Song({title, {}, {}, {}, 0, 0, false, {}}); }
 
 inline bool writeFile(const QString& path, const QByteArray& data)
 {
@@ -161,31 +152,6 @@ inline SongInfo readInfo(const QString& path)
     return info;
 }
 
-// Shortcuts: a MIDI song with a title (none when null) and the maker's
-// notice when tavrel; an "_MF3" song holding only its long name; an MP3 song
-// holding only a title.
-inline QByteArray midi(const QString& title, bool tavrel)
-{
-    Details d;
-    d.title = title;
-    d.tavrel = tavrel;
-    return midiSong(d);
-}
-
-inline QByteArray mf3(const QByteArray& longName)
-{
-    Details d;
-    d.longName = longName;
-    return mfxSong("_MF3", d);
-}
-
-inline QByteArray mp3(const QString& title)
-{
-    Details d;
-    d.title = title;
-    return mp3Song(d);
-}
-
 } // namespace TestSongs
 
 // The name the import tests and benchmark first knew these builders by.
@@ -193,37 +159,29 @@ namespace ImportSongs = TestSongs;
 
 namespace WindowTest {
 
-// One row of the test catalogue.
-struct CatalogueRow
-{
-    QString filename, title, artist, altartist, genre, author;
-    int length, bpm;
-    QString key, markers;
-};
-
 // Writes the catalogue "songsdb_debug" into dir; the main window's database
-// uses it in place of the shipped one when it is in the working folder.
-inline bool makeCatalogue(const QString& dir, const QList<CatalogueRow>& rows)
+// uses it in place of the shipped one when it is in the working folder. A
+// row: filename, title, artist, altartist, genre, author, length, bpm, key, markers.
+inline bool makeCatalogue(const QString& dir, const QList<QVariantList>& rows)
 {
+    QFile::remove(dir + "/songsdb_debug");
     bool ok = true;
-    QFile::remove(dir + QStringLiteral("/songsdb_debug"));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test_catalogue"));
-        db.setDatabaseName(dir + QStringLiteral("/songsdb_debug"));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_catalogue");
+        db.setDatabaseName(dir + "/songsdb_debug");
         QSqlQuery q(db);
-        ok = db.open() && q.exec(QStringLiteral("CREATE TABLE Songs(title varchar, artist varchar, genre varchar, "
-                                                "author varchar, length integer, bpm integer, key varchar, "
-                                                "filename varchar primary key, markers varchar, altartist varchar)"));
-        for (const CatalogueRow& r : rows) {
-            ok = ok && q.prepare(QStringLiteral("INSERT INTO Songs VALUES (?,?,?,?,?,?,?,?,?,?)"));
-            for (const QVariant& v : {QVariant(r.title), QVariant(r.artist), QVariant(r.genre), QVariant(r.author),
-                                      QVariant(r.length), QVariant(r.bpm), QVariant(r.key), QVariant(r.filename),
-                                      r.markers.isEmpty() ? QVariant() : QVariant(r.markers), QVariant(r.altartist)})
+        ok = db.open() && q.exec("CREATE TABLE Songs(title varchar, artist varchar, genre varchar, author varchar, "
+                                 "length integer, bpm integer, key varchar, filename varchar primary key, "
+                                 "markers varchar, altartist varchar)");
+        for (const QVariantList& row : rows) {
+            ok = ok && q.prepare("INSERT INTO Songs(filename, title, artist, altartist, genre, author, length, bpm, "
+                                 "key, markers) VALUES (?,?,?,?,?,?,?,?,?,?)");
+            for (const QVariant& v : row)
                 q.addBindValue(v);
             ok = ok && q.exec();
         }
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("test_catalogue"));
+    QSqlDatabase::removeDatabase("test_catalogue");
     return ok;
 }
 
@@ -282,6 +240,124 @@ template <typename T> T* child(QObject* o, const char* name)
     return c;
 }
 
+// Answers the modal dialogs (and pop-up menus) of a workflow in the order
+// they are expected, leaving progress dialogs alone. A strict script records
+// any other window in `unexpected` and closes it, so a wrong run fails the
+// test instead of hanging it; any script gives up after timeoutMs.
+class ModalScript : public QObject
+{
+public:
+    struct Seen
+    {
+        QString type, title;
+        QString text; // message box text, the confirmation's file name or the summary
+    };
+
+    explicit ModalScript(bool strict = true, int timeoutMs = 10000) : strict(strict), timeoutMs(timeoutMs)
+    {
+        static int scripts = 0;
+        id = ++scripts;
+        clock.start();
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, &ModalScript::poll);
+        timer.start();
+    }
+    // Waits for a window inheriting className and runs action on it.
+    ModalScript& then(const char* className, std::function<void(QWidget*)> action)
+    {
+        steps.append({QByteArray(className), std::move(action)});
+        return *this;
+    }
+    // Presses the named buttons in turn; "escape" and "close" as the user would.
+    ModalScript& press(const char* className, const QString& buttons)
+    {
+        return then(className, [buttons](QWidget* w) {
+            for (const QString& b : buttons.split(' ', Qt::SkipEmptyParts)) {
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                if (b == "escape")
+                    QApplication::sendEvent(w, &escape);
+                else if (b == "close")
+                    w->close();
+                else
+                    child<QAbstractButton>(w, qPrintable(b))->click();
+            }
+        });
+    }
+    // Answers a NoCopyrightDialog by its result code (0 to 3); -1 is Escape.
+    ModalScript& answer(int code)
+    {
+        static const char* names[] = {"yesPushButton", "yesAllPushButton", "noPushButton", "noAllPushButton"};
+        return press("NoCopyrightDialog", code < 0 ? "escape" : names[code]);
+    }
+    // Presses a message box's button.
+    ModalScript& box(QMessageBox::StandardButton button = QMessageBox::Ok)
+    {
+        return then("QMessageBox", [button](QWidget* w) { static_cast<QMessageBox*>(w)->button(button)->click(); });
+    }
+    bool done() const { return steps.isEmpty() && unexpected.isEmpty(); }
+
+    QList<Seen> seen;
+    QStringList unexpected;
+
+private:
+    static void dismiss(QWidget* w)
+    {
+        // Message boxes without an escape button ignore a close.
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+        else if (w)
+            w->close();
+    }
+    void poll()
+    {
+        QWidget* w = QApplication::activePopupWidget();
+        if (!w)
+            w = QApplication::activeModalWidget();
+        if (steps.isEmpty() && !strict)
+            return timer.stop();
+        if (!steps.isEmpty() && clock.elapsed() > timeoutMs) {
+            timer.stop();
+            qWarning("ModalScript: no %s appeared", steps.first().className.constData());
+            return dismiss(w);
+        }
+        // A window is handled once by a script; a strict script leaves alone
+        // the windows other scripts handle.
+        const QVariant mark = w ? w->property("handledByScript") : QVariant();
+        if (!w || mark == id || (strict && mark.isValid()) || qobject_cast<QProgressDialog*>(w))
+            return;
+        const bool expected = !steps.isEmpty() && w->inherits(steps.first().className.constData());
+        if (!expected && !strict)
+            return;
+        w->setProperty("handledByScript", id);
+        Seen s{QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), QString()};
+        if (auto* box = qobject_cast<QMessageBox*>(w))
+            s.text = box->text();
+        else if (QLabel* name = w->findChild<QLabel*>("fileNameLabel"))
+            s.text = name->text();
+        else if (QLabel* summary = w->findChild<QLabel*>("msgLabel"))
+            s.text = summary->text();
+        if (expected) {
+            seen.append(s);
+            steps.takeFirst().action(w);
+        } else {
+            unexpected.append(s.type + ' ' + s.title + ' ' + s.text);
+            dismiss(w);
+        }
+    }
+
+    const bool strict;
+    const int timeoutMs;
+    int id;
+    QElapsedTimer clock;
+    QTimer timer;
+    struct Step
+    {
+        QByteArray className;
+        std::function<void(QWidget*)> action;
+    };
+    QList<Step> steps;
+};
+
 inline UserSongsRelTableModel* libraryModel(MainWindow& w)
 {
     return qobject_cast<UserSongsRelTableModel*>(child<QTableView>(&w, "userLibraryTableView")->model());
@@ -297,7 +373,7 @@ inline QString buttonStates(MainWindow& w)
 {
     QString states;
     for (const char* name : {"selectDirToolButton", "updateDataToolButton", "transferFilesToolButton"})
-        states += toolButton(w, name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        states += toolButton(w, name)->isEnabled() ? '1' : '0';
     return states;
 }
 
@@ -314,57 +390,28 @@ inline void pickFiles(MainWindow& w, const QStringList& files)
     toolButton(w, "selectDirToolButton")->click();
 }
 
-// Imports files through the import button, without the summary.
+// Imports files through the import button, answering a summary "No".
 inline void importWithoutSummary(MainWindow& w, const QStringList& files)
 {
-    const QVariant ask = store().value(QLatin1String(SettingsKeys::copyrightAsk));
-    setCopyrightAsk(false);
+    ModalScript script(false);
+    script.press("ProceedDialog", "noPushButton");
     pickFiles(w, files);
-    if (ask.isValid())
-        store().setValue(QLatin1String(SettingsKeys::copyrightAsk), ask);
-    else
-        store().remove(QLatin1String(SettingsKeys::copyrightAsk));
 }
 
 } // namespace WindowTest
 
+// The single-step form of the script, for tests that wait for one window.
 namespace ModalDriver {
 
-// Closes a modal window as the user would; message boxes without an escape
-// button ignore a close, so dialogs are rejected.
-inline void dismiss(QWidget* w)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(w))
-        dialog->reject();
-    else if (w)
-        w->close();
-}
-
 // Runs action on the first window of class T that is the active pop-up or
-// modal widget; gives up after timeoutMs, closing whatever is then open, so
-// a failing test cannot hang in exec().
-template <typename T>
-void when(std::function<void(T*)> action, int timeoutMs = 10000)
+// modal widget; gives up after timeoutMs, closing whatever is then open.
+template <typename T> void when(std::function<void(T*)> action, int timeoutMs = 10000)
 {
-    auto* timer = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, action, timeoutMs]() {
-        QWidget* top = QApplication::activePopupWidget();
-        if (!top)
-            top = QApplication::activeModalWidget();
-        T* wanted = qobject_cast<T*>(top);
-        if (!wanted && clock->elapsed() <= timeoutMs)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (wanted)
-            return action(wanted);
-        qWarning("ModalDriver: no %s appeared", T::staticMetaObject.className());
-        dismiss(top);
+    auto* script = new WindowTest::ModalScript(false, timeoutMs);
+    script->then(T::staticMetaObject.className(), [script, action](QWidget* w) {
+        script->deleteLater();
+        action(static_cast<T*>(w));
     });
-    timer->start();
 }
 
 // Answers the next message box with the given button; its text and title
@@ -389,14 +436,12 @@ inline void chooseFromMenu(const QString& actionText, QStringList* shown = nullp
 {
     when<QMenu>([=](QMenu* menu) {
         QAction* chosen = nullptr;
-        QStringList texts;
         for (QAction* a : menu->actions()) {
-            texts << a->text();
+            if (shown)
+                *shown << a->text();
             if (a->text() == actionText)
                 chosen = a;
         }
-        if (shown)
-            *shown = texts;
         if (!chosen) {
             menu->close();
             return;
@@ -410,100 +455,7 @@ inline void chooseFromMenu(const QString& actionText, QStringList* shown = nullp
 
 } // namespace ModalDriver
 
-namespace WindowTest {
-
-// Answers the modal dialogs of a workflow in the order they are expected,
-// leaving progress dialogs alone. A dialog that is not the next expected one
-// is recorded in `unexpected` and closed, so a wrong run fails the test
-// instead of hanging it.
-class ModalScript : public QObject
-{
-public:
-    struct Seen
-    {
-        QString type, title;
-        QString text; // message box text, the confirmation's file name or the summary
-    };
-
-    ModalScript()
-    {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, &ModalScript::poll);
-        timer.start();
-    }
-    // Waits for a modal widget inheriting className and runs action on it.
-    ModalScript& then(const char* className, std::function<void(QWidget*)> action)
-    {
-        steps.append({QByteArray(className), std::move(action)});
-        return *this;
-    }
-    // Presses the named buttons in turn; "escape" and "close" as the user would.
-    ModalScript& press(const char* className, const QString& buttons)
-    {
-        return then(className, [buttons](QWidget* w) {
-            for (const QString& b : buttons.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-                if (b == QLatin1String("escape")) {
-                    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                    QApplication::sendEvent(w, &escape);
-                }
-                else if (b == QLatin1String("close"))
-                    w->close();
-                else
-                    child<QAbstractButton>(w, qPrintable(b))->click();
-            }
-        });
-    }
-    // Answers a NoCopyrightDialog by its result code (0 to 3); -1 is Escape.
-    ModalScript& answer(int code)
-    {
-        static const char* names[] = {"yesPushButton", "yesAllPushButton", "noPushButton", "noAllPushButton"};
-        return press("NoCopyrightDialog", code < 0 ? "escape" : names[code]);
-    }
-    ModalScript& okBox()
-    {
-        return then("QMessageBox", [](QWidget* w) { static_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click(); });
-    }
-    bool done() const { return steps.isEmpty() && unexpected.isEmpty(); }
-
-    QList<Seen> seen;
-    QStringList unexpected;
-
-private:
-    struct Step
-    {
-        QByteArray className;
-        std::function<void(QWidget*)> action;
-    };
-
-    void poll()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || w->property("scriptHandled").toBool() || qobject_cast<QProgressDialog*>(w))
-            return;
-        w->setProperty("scriptHandled", true);
-        Seen s{QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), QString()};
-        if (auto* box = qobject_cast<QMessageBox*>(w))
-            s.text = box->text();
-        else if (QLabel* name = w->findChild<QLabel*>(QStringLiteral("fileNameLabel")))
-            s.text = name->text();
-        else if (QLabel* summary = w->findChild<QLabel*>(QStringLiteral("msgLabel")))
-            s.text = summary->text();
-        if (!steps.isEmpty() && w->inherits(steps.first().className.constData())) {
-            seen.append(s);
-            steps.takeFirst().action(w);
-        } else {
-            unexpected.append(s.type + QLatin1Char(' ') + s.title + QLatin1Char(' ') + s.text);
-            ModalDriver::dismiss(w);
-        }
-    }
-
-    QTimer timer;
-    QList<Step> steps;
-};
-
-} // namespace WindowTest
-
-// Every expected dialog came, and no other.
-#define VERIFY_SCRIPT(script) QVERIFY2((script).done(), qPrintable((script).unexpected.join(QLatin1String(" | "))))
+// Every expected window came, and no other.
+#define VERIFY_SCRIPT(script) QVERIFY2((script).done(), qPrintable((script).unexpected.join(" | ")))
 
 #endif
