@@ -8,7 +8,7 @@
 # ORVALO3_FUZZ_BUILD_DIR). New inputs go to fuzz/work/corpus/<target>, the
 # log to fuzz/work/<target>.log, findings to fuzz/work/artifacts/. The seed
 # corpus in fuzz/corpus/<target> is read, never written. Exits non-zero when
-# a target found something.
+# a target found something. ORVALO3_FUZZ_NO_BUILD=1 runs the binaries as built.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(dirname "$here")"
@@ -26,7 +26,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
         -DORVALO3_FUZZ=ON -DORVALO3_BUILD_TESTS=OFF -DORVALO3_BUILD_BENCH=OFF || exit 1
 fi
-nice -n 19 cmake --build "$build" --target fuzz_all -j2 || exit 1
+if [ "${ORVALO3_FUZZ_NO_BUILD:-0}" != 1 ]; then
+    nice -n 19 cmake --build "$build" --target fuzz_all -j2 || exit 1
+fi
 
 if [ $# -gt 0 ]; then
     targets=("$@")
