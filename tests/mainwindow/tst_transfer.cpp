@@ -52,8 +52,6 @@ private slots:
     void init();
     void cleanup();
 
-    void roots_data();
-    void roots();
     void destinations_data();
     void destinations();
     void nothingCopiedNoIndexUpdate();
@@ -141,33 +139,6 @@ QByteArray TestTransfer::listOf(const QString& root)
     const QString list = work->path() + "/list.csv";
     Index index;
     return index.saveSongsList(root, list, SortTitle) == 1 ? images::readFile(list) : QByteArray();
-}
-
-void TestTransfer::roots_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("root");
-    QTest::addColumn<bool>("systemDisk");
-
-    QTest::newRow("deep folder") << "/Volumes/CARD/songs/pop" << "/Volumes/CARD" << false;
-    QTest::newRow("memory root") << "/Volumes/CARD" << "/Volumes/CARD" << false;
-    QTest::newRow("any case") << "/volumes/card/x" << "/volumes/card" << false;
-    QTest::newRow("volumes folder") << "/Volumes" << "/" << true;
-    QTest::newRow("volumes folder, slash") << "/Volumes/" << "/Volumes/" << true;
-    QTest::newRow("system disk") << "/Users/me/Music" << "/Users/me" << true;
-    QTest::newRow("top folder") << "/Users" << "/" << true;
-}
-
-void TestTransfer::roots()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, root);
-    QFETCH(bool, systemDisk);
-    qputenv("ORVALO3_VOLUMES_DIR", "/Volumes");
-    MainWindow w;
-    QCOMPARE(w.getRoot(path), root);
-    QCOMPARE(w.isRoot(path), root == path);
-    QCOMPARE(w.isSystemDisk(path), systemDisk);
 }
 
 void TestTransfer::destinations_data()
