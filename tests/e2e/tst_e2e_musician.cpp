@@ -482,18 +482,18 @@ void TestE2eMusician::wholeSession()
         Script script;
         script.then("ProceedDialog", [&](QWidget* d) {
                   summary = child<QLabel>(d, "msgLabel")->text();
-                  screenshot(d, QStringLiteral("summary"));
+                  screenshot(d, QStringLiteral("e2e-summary"));
                   child<QAbstractButton>(d, "yesPushButton")->click();
               })
             .then("BackupDialog", [](QWidget* d) {
                 child<QAbstractButton>(d, "browsePushButton")->click();
-                screenshot(d, QStringLiteral("backup"));
+                screenshot(d, QStringLiteral("e2e-backup"));
                 child<QAbstractButton>(d, "doBackupPushButton")->click();
             })
             .box()
             // The first song that is not the maker's: "Si tutti" synchronises it and the rest.
             .then("NoCopyrightDialog", [](QWidget* d) {
-                screenshot(d, QStringLiteral("copyright"));
+                screenshot(d, QStringLiteral("e2e-copyright"));
                 child<QAbstractButton>(d, "yesAllPushButton")->click();
             });
         child<QToolButton>(&w, "selectDirToolButton")->click();
@@ -504,7 +504,7 @@ void TestE2eMusician::wholeSession()
     QVERIFY2(summary.contains(QLatin1String("30")) && summary.contains(QLatin1String("29")), qPrintable(summary));
     QCOMPARE(model->goodRowCount(), 29);
     QCOMPARE(rowOf(QStringLiteral("damaged.mid")), -1);
-    screenshot(&w, QStringLiteral("mainwindow-synchronised"));
+    screenshot(&w, QStringLiteral("e2e-mainwindow-synchronised"));
 
     // The backup: every picked file and the companion, as they were.
     const QStringList backupDirs = QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -557,7 +557,7 @@ void TestE2eMusician::wholeSession()
                   child<QLineEdit>(d, "titleLineEdit")->setText(QStringLiteral("Opening number"));
                   child<QLineEdit>(d, "authorLineEdit")->setText(QStringLiteral("A. Writer"));
                   child<QComboBox>(d, "artistComboBox")->setEditText(QStringLiteral("The House Band"));
-                  screenshot(d, QStringLiteral("edit"));
+                  screenshot(d, QStringLiteral("e2e-edit"));
                   child<QAbstractButton>(d, "checkBoxToAllArtist")->click();  // asks first
                   child<QAbstractButton>(d, "savePushButton")->click();
               })
@@ -634,7 +634,7 @@ void TestE2eMusician::wholeSession()
                       rebuilt.insert(QLatin1String(f), readFile(card + QLatin1Char('/') + QLatin1String(f)));
                   child<QAbstractButton>(d, "radioButtonUpdate")->click();
                   QTest::mousePress(child<QPushButton>(d, "pushButtonStart"), Qt::LeftButton);
-                  screenshot(d, QStringLiteral("optimize"));
+                  screenshot(d, QStringLiteral("e2e-optimize"));
                   child<QAbstractButton>(d, "pushButtonClose")->click();
               })
             .box()
@@ -661,7 +661,7 @@ void TestE2eMusician::wholeSession()
                   child<QAbstractButton>(d, "pushButtonBrowseDest")->click();
                   child<QComboBox>(d, "comboBoxSort")->setCurrentIndex(0);
                   child<QAbstractButton>(d, "pushButtonStart")->click();
-                  screenshot(d, QStringLiteral("songslist"));
+                  screenshot(d, QStringLiteral("e2e-songslist"));
                   child<QAbstractButton>(d, "pushButtonClose")->click();
               })
             .box();
