@@ -41,7 +41,8 @@ private slots:
         // gone before the copy; "x/" at the destination is a folder.
         QTest::addColumn<QString>("picked");
         QTest::addColumn<QString>("existing");
-        QTest::addColumn<QList<int>>("answers"); // to the overwrite questions; -1: Escape
+        // To the overwrite questions; -1: Escape, 4: Interrompi then Si, 5: Interrompi before the copy.
+        QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("destination");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("copied");
@@ -74,6 +75,11 @@ private slots:
         QTest::newRow("letter case only") << "a.mid b.mp3 +b.cdg" << "" << QList<int>{} << "SRC" << true << 2 << same;
         QTest::newRow("link to the sources") << "a.mid b.mp3 +b.cdg" << "" << QList<int>{} << "link" << true << 2
                                              << same;
+        // The file in progress is finished, nothing after it is copied.
+        QTest::newRow("Interrompi before the first file") << "a.mid b.mid c.mid" << "a.mid" << QList<int>{5} << "dest"
+                                                          << false << 0 << "a.mid:old";
+        QTest::newRow("Interrompi during the question") << "a.mid b.mid c.mid" << "a.mid" << QList<int>{4} << "dest"
+                                                        << false << 0 << "a.mid:new";
         // A file gone and a companion the destination cannot take fail; the rest goes on.
         QTest::newRow("failures counted") << "a.mid -gone.mid b.mp3 +b.cdg" << "b.cdg/" << QList<int>{} << "dest"
                                           << false << 1 << "a.mid:new b.mp3:new";
@@ -107,53 +113,28 @@ private slots:
                 QVERIFY(QFile::remove(path("src/" + entry.mid(1))));
 
         ModalScript script;
-        for (int a : answers)
-            script.answer(a);
+        for (int a : answers) {
+            if (a == 5)
+                currentProgress(w)->findChild<QPushButton*>()->click();
+            else if (a == 4)
+                script.then("NoCopyrightDialog", [&w](QWidget* d) {
+                    currentProgress(w)->findChild<QPushButton*>()->click();
+                    child<QAbstractButton>(d, "yesPushButton")->click();
+                });
+            else
+                script.answer(a);
+        }
         int count = -1;
         QCOMPARE(w.copyFiles(destination == "dest" ? dest : path(destination), count), ok);
         QCOMPARE(count, copied);
         VERIFY_SCRIPT(script);
-        if (!answers.isEmpty()) // the question names the existing target
+        if (!script.seen.isEmpty()) // the question names the existing target
             QCOMPARE(script.seen[0].text, dest + '/' + existing.section(' ', 0, 0));
         const QDir listed(destination == "dest" ? dest : path("src"));
         QStringList listing;
         for (const QString& f : listed.entryList(QDir::Files, QDir::Name))
             listing << f + ':' + readFile(listed.filePath(f));
         QCOMPARE(listing.join(' '), after);
-    }
-
-    void cancel_data()
-    {
-        QTest::addColumn<bool>("beforeStart");
-        QTest::newRow("before the first file") << true;
-        QTest::newRow("during the overwrite question") << false;
-    }
-
-    void cancel()
-    {
-        QFETCH(bool, beforeStart);
-        QVERIFY(writeFile(dest + "/a.mid", "old"));
-        const QStringList sources = {path("src/a.mid"), path("src/b.mid"), path("src/c.mid")};
-        for (const QString& source : sources)
-            QVERIFY(writeFile(source, "new"));
-        MainWindow w;
-        importWithoutSummary(w, sources);
-        QPushButton* stop = currentProgress(w)->findChild<QPushButton*>();
-        ModalScript script;
-        if (beforeStart)
-            stop->click();
-        else
-            script.then("NoCopyrightDialog", [stop](QWidget* d) {
-                stop->click();
-                child<QAbstractButton>(d, "yesPushButton")->click();
-            });
-        int count = -1;
-        QVERIFY(!w.copyFiles(dest, count));
-        QCOMPARE(count, 0);
-        VERIFY_SCRIPT(script);
-        // The file in progress is finished, nothing after it is copied.
-        QCOMPARE(readFile(dest + "/a.mid"), QByteArray(beforeStart ? "old" : "new"));
-        QCOMPARE(QDir(dest).entryList(QDir::Files), QStringList{"a.mid"});
     }
 
     void offer_data()

@@ -18,28 +18,6 @@ private slots:
     void init() { sandbox.reset(new Sandbox); }
     void cleanup() { sandbox.reset(); qApp->setStyleSheet(QString()); }
 
-    void fixedSizes_data()
-    {
-        // The drawn images fit these sizes, and the style sheet selects by name.
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("product logo") << "logoTamselLabel" << QSize(403, 58);
-        QTest::newRow("maker logo") << "logoTavrelLabel" << QSize(76, 75);
-        QTest::newRow("import") << "selectDirToolButton" << QSize(540, 60);
-        QTest::newRow("sync") << "updateDataToolButton" << QSize(321, 60);
-        QTest::newRow("transfer") << "transferFilesToolButton" << QSize(321, 60);
-    }
-
-    void fixedSizes()
-    {
-        QFETCH(QString, name);
-        QFETCH(QSize, size);
-        MainWindow w;
-        QWidget* widget = child<QWidget>(&w, qPrintable(name));
-        QCOMPARE(widget->minimumSize(), size);
-        QCOMPARE(widget->maximumSize(), size);
-    }
-
     void initialState()
     {
         MainWindow w;
@@ -47,6 +25,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QStringLiteral("Orvalo3 Soft"));
         QCOMPARE(w.size(), QSize(844, 852));
+        // The drawn images fit these fixed sizes.
+        const QList<QPair<const char*, QSize>> sizes = {{"logoTamselLabel", {403, 58}}, {"logoTavrelLabel", {76, 75}},
+            {"selectDirToolButton", {540, 60}}, {"updateDataToolButton", {321, 60}}, {"transferFilesToolButton", {321, 60}}};
+        for (const auto& s : sizes) {
+            QCOMPARE(child<QWidget>(&w, s.first)->minimumSize(), s.second);
+            QCOMPARE(child<QWidget>(&w, s.first)->maximumSize(), s.second);
+        }
         // Only the import is usable; the panels of hidden options stay out of sight.
         QCOMPARE(buttonStates(w), QStringLiteral("100"));
         QVERIFY(!child<QGroupBox>(&w, "debugGroupBox")->isVisible());

@@ -133,7 +133,8 @@ private slots:
                         setText(d, line, QString());
                     QTest::keyClicks(child<QLineEdit>(d, "lenMmLineEdit"), "3");
                     QTest::keyClicks(child<QLineEdit>(d, "lenSsLineEdit"), "75");
-                    QTest::keyClicks(child<QLineEdit>(d, "bpmLineEdit"), "1334");
+                    // The tempo field refuses letters and a fourth digit.
+                    QTest::keyClicks(child<QLineEdit>(d, "bpmLineEdit"), "1x3y34");
                     child<QComboBox>(d, "keyComboBox")->setCurrentText("A-");
                 }
                 press(d, "savePushButton");

@@ -177,16 +177,6 @@ private slots:
         QCOMPARE(store().value(QLatin1String(SettingsKeys::copyrightAsk)).toBool(), true);
     }
 
-    void emptyLibrary()
-    {
-        MainWindow w;
-        ModalScript script;
-        LogCapture log;
-        QVERIFY(!w.updateUserLibrary());
-        VERIFY_SCRIPT(script);
-        QVERIFY(log.lines().contains("[UPDATE] WARNING: Empty table. Aborting update !!!"));
-    }
-
     void nameKey_data()
     {
         // Name key and title key of a song not in the catalogue, as the log shows them.
