@@ -325,16 +325,13 @@ private slots:
     void screenshot()
     {
         // A library of a dozen songs of every format, in the styled window.
-        const QStringList titles = {"Volare", "Azzurro", "Caruso", "Estate", "Senza fine", "Il cielo in una stanza",
-                                    "Sapore di sale", "Tintarella di luna", "Nessuno", "Il mare d'inverno", "Gloria",
-                                    "La vita e' bella"};
-        const QStringList artists = {"Domenico Modugno", "Adriano Celentano", "Lucio Dalla", "Mina", "Gino Paoli"};
+        const QStringList artists = {"Domenico Modugno", "Mina", "Lucio Dalla", "Gino Paoli", "Orchestra Tavrel"};
         const QStringList genres = {"POP", "BALLAD", "JAZZ", "LISCIO"};
         const QStringList extensions = {"mid", "mp3", "mf3", "mf4", "kar", "mf5"};
         QStringList paths;
-        for (int i = 0; i < titles.size(); ++i)
-            paths << song(QString("song%1.%2").arg(i).arg(extensions[i % 6]), {titles[i], artists[i % 5],
-                          genres[i % 4], artists[(i + 2) % 5], 150 + 13 * i, 66 + 7 * i, true, {}});
+        for (int i = 0; i < 12; ++i)
+            paths << song(QString("song%1.%2").arg(i).arg(extensions[i % 6]), {QString("Canzone numero %1").arg(i + 1),
+                          artists[i % 5], genres[i % 4], artists[(i + 2) % 5], 150 + 13 * i, 66 + 7 * i, true, {}});
         setCopyrightAsk(false);
         QVERIFY(applyStyleSheet(*qApp, QStringLiteral(":/style/default.qss")));
         MainWindow w;
