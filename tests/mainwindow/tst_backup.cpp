@@ -232,7 +232,8 @@ private slots:
 
     void failedCopyLetsSynchronisationGoOn()
     {
-        QVERIFY(makeCatalogue(sandbox->root.path(), {{"KEPT", "KEPT SONG", "ROSSI", "", "POP", "VERDI", 100, 90, "C", {}}}));
+        QVERIFY(makeCatalogue(sandbox->root.path(),
+                              {{"KEPT", "KEPT SONG", "ROSSI", "", "POP", "VERDI", 100, 90, "C", {}}}));
         const QStringList picked = {path("src/kept.mid"), path("src/gone.mid")};
         QVERIFY(writeFile(picked[0], midi(QString(), true)) && writeFile(picked[1], midi(QString(), true)));
         MainWindow w;

@@ -101,8 +101,9 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("text");
-        QTest::newRow("readable and unreadable") << QStringList{"t1.mid", "o1.mp3", "x1.mid", "t2.mf3", "x2.mp3", "o2.kar"}
-                                                 << "t1.mid o1.mp3 t2.mf3 o2.kar" << summaryText(6, 4, 2);
+        QTest::newRow("readable and unreadable")
+            << QStringList{"t1.mid", "o1.mp3", "x1.mid", "t2.mf3", "x2.mp3", "o2.kar"} << "t1.mid o1.mp3 t2.mf3 o2.kar"
+            << summaryText(6, 4, 2);
         QTest::newRow("only unreadable") << QStringList{"x1.mid", "x2.mp3", "x3.wav", "x4.mf4", "x5.mid", "x6.mid"}
                                          << "" << summaryText(6, 0, 0);
         QTest::newRow("nothing picked") << QStringList() << "" << summaryText(0, 0, 0);
@@ -160,7 +161,8 @@ private slots:
             // The library refuses to be emptied; an empty one is not emptied,
             // so the first import goes through and the second is refused.
             QSqlQuery trigger(QSqlDatabase::database("con_mem"));
-            QVERIFY(trigger.exec("create trigger keep before delete on usersongs begin select raise(abort, 'kept'); end"));
+            QVERIFY(trigger.exec("create trigger keep before delete on usersongs "
+                                 "begin select raise(abort, 'kept'); end"));
             importWithoutSummary(w, songs);
             songs.removeLast();
         }
@@ -181,7 +183,8 @@ private slots:
         VERIFY_SCRIPT(script);
         QCOMPARE(buttonStates(w), states);
         if (scenario == "clear fails") {
-            QVERIFY(log.lines().contains("[importUserLibrary] WARNING: impossible to CLEAR table. Aborting import !!!"));
+            QVERIFY(log.lines().contains(
+                "[importUserLibrary] WARNING: impossible to CLEAR table. Aborting import !!!"));
             QCOMPARE(libraryModel(w)->rowCount(), 2);
         }
     }

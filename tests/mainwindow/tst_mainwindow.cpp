@@ -26,8 +26,9 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Orvalo3 Soft"));
         QCOMPARE(w.size(), QSize(844, 852));
         // The drawn images fit these fixed sizes.
-        const QList<QPair<const char*, QSize>> sizes = {{"logoTamselLabel", {403, 58}}, {"logoTavrelLabel", {76, 75}},
-            {"selectDirToolButton", {540, 60}}, {"updateDataToolButton", {321, 60}}, {"transferFilesToolButton", {321, 60}}};
+        const QList<QPair<const char*, QSize>> sizes = {{"logoTamselLabel", {403, 58}},
+            {"logoTavrelLabel", {76, 75}}, {"selectDirToolButton", {540, 60}}, {"updateDataToolButton", {321, 60}},
+            {"transferFilesToolButton", {321, 60}}};
         for (const auto& s : sizes) {
             QCOMPARE(child<QWidget>(&w, s.first)->minimumSize(), s.second);
             QCOMPARE(child<QWidget>(&w, s.first)->maximumSize(), s.second);
@@ -44,7 +45,8 @@ private slots:
         QTranslator qtTranslator;
         installTranslations(QStringLiteral("en"), appTranslator, qtTranslator);
         QCoreApplication::processEvents();
-        QCOMPARE(toolButton(w, "updateDataToolButton")->text(), QStringLiteral("Sync your songs with the\nTavrel database"));
+        QCOMPARE(toolButton(w, "updateDataToolButton")->text(),
+                 QStringLiteral("Sync your songs with the\nTavrel database"));
         QCOMPARE(buttonStates(w), QStringLiteral("100"));
         QVERIFY(!child<QAction>(&w, "actionGerman")->isVisible());
     }

@@ -69,7 +69,10 @@ class TestManualEdit : public QObject
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rowPos(row));
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rowPos(row));
     }
-    static void press(QWidget* d, const char* button) { QTest::mouseClick(child<QAbstractButton>(d, button), Qt::LeftButton); }
+    static void press(QWidget* d, const char* button)
+    {
+        QTest::mouseClick(child<QAbstractButton>(d, button), Qt::LeftButton);
+    }
     static void setText(QWidget* d, const char* name, const QString& text) { child<QLineEdit>(d, name)->setText(text); }
 
 private slots:
@@ -108,7 +111,8 @@ private slots:
         edit(row, [&](DataEditDialog* d) {
             for (const char* label : {"fileNameLabel", "formatLabel"})
                 shown << child<QLabel>(d, label)->text();
-            for (const char* line : {"titleLineEdit", "authorLineEdit", "lenMmLineEdit", "lenSsLineEdit", "bpmLineEdit"})
+            for (const char* line :
+                 {"titleLineEdit", "authorLineEdit", "lenMmLineEdit", "lenSsLineEdit", "bpmLineEdit"})
                 shown << child<QLineEdit>(d, line)->text();
             for (const char* combo : {"artistComboBox", "genreComboBox"})
                 shown << child<QComboBox>(d, combo)->currentText();
@@ -332,7 +336,8 @@ private slots:
             QTest::qWait(600);
 
         QCOMPARE(menuTexts, QStringList({"Remove from list", "Delete file"}));
-        QCOMPARE(asked, answer ? QStringList({"Attenzione", "Sei sicuro di voler cancellare il file?"}) : QStringList());
+        const QStringList question = {"Attenzione", "Sei sicuro di voler cancellare il file?"};
+        QCOMPARE(asked, answer ? question : QStringList());
         // Only a file that could not be deleted is reported, by its path.
         QCOMPARE(warning.contains(path(name)), !deletable);
         QCOMPARE(QFileInfo::exists(path(name)), !fileGone);
