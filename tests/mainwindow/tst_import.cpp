@@ -218,6 +218,7 @@ private slots:
         // The last progress shown; the dialog went away by itself at the maximum.
         QCOMPARE(dialog->findChild<QLabel*>()->text(), QStringLiteral("30 di 30"));
         QVERIFY(!dialog->isVisible());
+        QCOMPARE(w.findChildren<QProgressDialog*>().size(), 1);
     }
 
     void cancelledChoice()
@@ -311,6 +312,7 @@ private slots:
         // No workflow runs without the library; told once, after the window is shown.
         w.importUserLibrary();
         QVERIFY(!log.lines().contains("          IMPORT USER LIBRARY"));
+        QVERIFY(!w.updateFileWithDb(0));
         ModalScript script;
         script.box();
         w.show();
