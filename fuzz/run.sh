@@ -21,6 +21,9 @@ shift
 build="${ORVALO3_FUZZ_BUILD_DIR:-$repo/build-fuzz}"
 work="$here/work"
 
+if ! command -v clang++-14 > /dev/null; then
+    ORVALO3_WITH_CLANG=1 "$repo/scripts/setup-debian.sh" || exit 1
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
