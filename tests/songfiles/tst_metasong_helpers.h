@@ -1,5 +1,5 @@
-// Song files of every format built byte by byte, file and process helpers,
-// and a capture of the debug log, shared by the song file tests.
+// Song files of every format built byte by byte, and file helpers, shared by
+// the song file tests.
 #ifndef TESTS_SONGFILES_TST_METASONG_HELPERS_H
 #define TESTS_SONGFILES_TST_METASONG_HELPERS_H
 
@@ -187,39 +187,6 @@ inline QStringList entries(const QString& dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// Runs python3 (Debian's first: a user-level one may lack python3-mido and
-// python3-mutagen) and returns its exit code, or -1 when none ran.
-inline int runPython(const QStringList& args, QByteArray* out = nullptr)
-{
-    for (const char* exe : {"/usr/bin/python3", "python3"}) {
-        QProcess p;
-        p.start(exe, args);
-        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
-            continue;
-        if (out)
-            *out = p.readAllStandardOutput() + p.readAllStandardError();
-        return p.exitCode();
-    }
-    return -1;
-}
-
 } // namespace SongBytes
-
-// Records every log message while alive.
-class LogCapture
-{
-public:
-    LogCapture() : previous(qInstallMessageHandler(&LogCapture::handler)) { lines().clear(); }
-    ~LogCapture() { qInstallMessageHandler(previous); }
-    static QStringList& lines()
-    {
-        static QStringList l;
-        return l;
-    }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext&, const QString& msg) { lines().append(msg); }
-    QtMessageHandler previous;
-};
 
 #endif

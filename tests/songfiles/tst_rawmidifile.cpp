@@ -1,43 +1,46 @@
 // The song record and the MIDI file: details, markers, key signatures and
 // damaged images, checked on byte images and real files.
-#include "songfiles/metasong.h"
 #include "songfiles/rawmidifile.h"
 #include "tst_metasong_helpers.h"
 
 #include <QtTest>
 
-#include <functional>
 
 using namespace SongBytes;
 
 namespace {
 
-// One row per song detail: how to write it, read it and test its presence.
-struct Detail
+void set(RawMidiFile& m, const QString& detail, const QString& v)
 {
-    std::function<void(RawMidiFile&, const QString&)> set;
-    std::function<QString(const RawMidiFile&)> get;
-    std::function<bool(const RawMidiFile&)> has;
-};
+    if (detail == "title")
+        m.setTitle(v);
+    else if (detail == "genre")
+        m.setGenre(v);
+    else if (detail == "artist")
+        m.setArtist(v);
+    else if (detail == "author")
+        m.setAuthor(v);
+    else if (detail == "length")
+        m.setLength(v.toInt());
+    else if (detail == "userBpm")
+        m.setUserBpm(v.toInt());
+    else if (detail == "key")
+        m.setKey(v);
+    else if (detail == "marker")
+        m.setMarkersList({Marker{v, 3}});
+}
 
-#define DETAIL(setExpr, getExpr, hasFunction)                                                        \
-    Detail{[](RawMidiFile& m, const QString& v) { setExpr; }, [](const RawMidiFile& m) { return getExpr; }, \
-           [](const RawMidiFile& m) { return m.hasFunction(); }}
-
-const QMap<QString, Detail>& details()
+// The detail as text; "" when absent, which its presence test must agree with.
+QString get(const RawMidiFile& m, const QString& detail)
 {
-    static const QMap<QString, Detail> table = {
-        {"title", DETAIL(m.setTitle(v), m.title(), hasTitle)},
-        {"genre", DETAIL(m.setGenre(v), m.genre(), hasGenre)},
-        {"artist", DETAIL(m.setArtist(v), m.artist(), hasArtist)},
-        {"author", DETAIL(m.setAuthor(v), m.author(), hasAuthor)},
-        {"length", DETAIL(m.setLength(v.toInt()), QString::number(m.length()), hasLength)},
-        {"userBpm", DETAIL(m.setUserBpm(v.toInt()), QString::number(m.userBpm()), hasUserBpm)},
-        {"key", DETAIL(m.setKey(v), m.key(), hasKey)},
-        {"marker", DETAIL(m.setMarkersList({Marker{v, 3}}), m.markersList().value(0).text, hasMarkers)},
-        {"maker", DETAIL((void)m; (void)v, QString(m.isTavrel() ? "yes" : ""), isTavrel)},
-    };
-    return table;
+    const QMap<QString, QPair<QString, bool>> all = {{"title", {m.title(), m.hasTitle()}},
+        {"genre", {m.genre(), m.hasGenre()}}, {"artist", {m.artist(), m.hasArtist()}},
+        {"author", {m.author(), m.hasAuthor()}}, {"key", {m.key(), m.hasKey()}},
+        {"length", {QString::number(m.length()), m.hasLength()}},
+        {"userBpm", {QString::number(m.userBpm()), m.hasUserBpm()}},
+        {"marker", {m.markersList().value(0).text, m.hasMarkers()}}, {"maker", {"yes", m.isTavrel()}}};
+    const QPair<QString, bool> d = all.value(detail);
+    return d.second ? d.first : QString("");
 }
 
 // A later track carrying every kind of event the setters touch.
@@ -69,7 +72,6 @@ private slots:
         QTest::newRow("format 2") << smf(2, {notes()}) << 0;
         QTest::newRow("MTrk first") << chunk(notes()) + smf(0, {notes()}).left(14) << 0;
         QTest::newRow("no MTrk") << smf(0, {}) << 0;
-        QTest::newRow("MThd and MTrk only") << QByteArray("MThdMTrk") << 0;
         QTest::newRow("length field cut") << smf(0, {}) + "MTrk" + bytes({0, 0}) << 0;
         QTest::newRow("empty first track") << smf(0, {}) + "MTrk" + be32(0) << int(SongInfo::TypeMidi0);
     }
@@ -86,31 +88,6 @@ private slots:
         QCOMPARE(m.stream().isEmpty(), fileType == 0);
     }
 
-    void dumpAndFormatNames()
-    {
-        const QStringList names = {"UNKNOWN", "MIDI", "MIDI", "MF3", "MF4", "MF5", "MP3"};
-        for (int t = -1; t <= 7; ++t)
-            QCOMPARE(MetaSong::getFormatString(SongInfo::fileTypeEnum(t)), names.value(t, "UNKNOWN"));
-
-        SongInfo s;
-        s.format = "MIDI";
-        s.title = "Volare";
-        s.length = 185;
-        s.mfxFlags = qint8(0xB9);
-        LogCapture log;
-        s.dbgDump();
-        s.isTavrel = true;
-        s.markers << Marker{"Intro", 1} << Marker{"Chorus 1", 5};
-        s.dbgDump();
-        const QStringList l = log.lines();
-        QCOMPARE(l.size(), 17 + 19);
-        QCOMPARE(l.mid(0, 2) + l.mid(4, 2) + l.mid(10, 1) + l.mid(13, 4) + l.mid(21, 1) + l.mid(30, 3),
-                 QStringList({"Dump Info song ----------------------------------------------", "Format     : \"MIDI\"",
-                              "Is Tavrel  : false", "Title      : \"Volare\"", "Length     : 185", "NO Markers",
-                              "MfxLongName: \"\"", "MfxFlags   : \"0xb9\"", "Dump END ----------------------------------------------------",
-                              "Is Tavrel  : true", "Markers:", "  bar: 1   text: \"Intro\"", "  bar: 5   text: \"Chorus 1\""}));
-    }
-
     // Exact bytes of every setter, the first track's length field after
     // removal and insertion, and a later track left untouched.
     void setters_data()
@@ -125,9 +102,7 @@ private slots:
                                              << bytes({0, 0xFF, 0x4B, 4, 1}) + "Pop" + n << "Pop";
         QTest::newRow("artist") << "artist" << "Mina" << n + tag(2, "Old") + tag(1, "Rock")
                                 << tag(2, "Mina") + n + tag(1, "Rock") << "Mina";
-        QTest::newRow("author") << "author" << "Rossi" << tag(3, "X") << tag(3, "Rossi") << "Rossi";
         QTest::newRow("length") << "length" << "215" << n << bytes({0, 0xFF, 0x4B, 4, 4}) + "215" + n << "215";
-        QTest::newRow("negative length") << "length" << "-3" << tag(4, "7") << tag(4, "-3") << "0";
         QTest::newRow("userBpm") << "userBpm" << "120" << tag(5, "90") + n << tag(5, "120") + n << "120";
         QTest::newRow("title") << "title" << "Volare" << meta(3, "Old") + meta(1, "text")
                                << bytes({0, 0xFF, 3, 6}) + "Volare" + meta(1, "text") << "Volare";
@@ -135,6 +110,8 @@ private slots:
                                         << n << meta(3, "Perch\xC3\xA9") + n << QString::fromUtf8("Perché");
         QTest::newRow("marker") << "marker" << "Intro" << tag(6, bytes({0, 1}) + "Old") + tag(1, "Rock")
                                 << bytes({0, 0xFF, 0x4B, 8, 6, 0, 3}) + "Intro" + tag(1, "Rock") << "Intro";
+        QTest::newRow("accented marker") << "marker" << QString::fromUtf8("Più") << n
+                                         << tag(6, bytes({0, 3}) + "Pi\xC3\xB9") + n << QString::fromUtf8("Più");
         QTest::newRow("key") << "key" << "C-" << keyEvent(1, 0) + n + keyEvent(1, 0) << bytes({0, 0xFF, 0x59, 2, 0xFD, 1}) + n << "C-";
         // Only events with delta time 0 are the program's to replace.
         QTest::newRow("delayed tag kept") << "genre" << "Pop" << n + bytes({0x60, 0xFF, 0x4B, 2, 1, 'R'})
@@ -151,12 +128,17 @@ private slots:
         QFETCH(QString, readBack);
         RawMidiFile m;
         QVERIFY(m.loadData(smf(1, {before, laterTrack()})));
-        details()[detail].set(m, value);
+        set(m, detail, value);
         QCOMPARE(m.stream().toHex(' '), smf(1, {after, laterTrack()}).toHex(' '));
         QCOMPARE(firstTrackLengthField(m.stream()), quint32(after.size() + 4));
-        RawMidiFile again; // the written image reads back the same
-        QVERIFY(again.loadData(m.stream()));
-        QCOMPARE(details()[detail].get(again), readBack);
+        // Read back and written again ten times, the bytes stay the same.
+        for (int i = 0; i < 10; ++i) {
+            RawMidiFile again;
+            QVERIFY(again.loadData(m.stream()));
+            QCOMPARE(get(again, detail), readBack);
+            set(again, detail, readBack);
+            QCOMPARE(again.stream(), m.stream());
+        }
     }
 
     void getters_data()
@@ -166,7 +148,6 @@ private slots:
         QTest::addColumn<QString>("value"); // empty: absent
         QTest::newRow("title trimmed, cut at zero") << "title" << smf(0, {meta(3, QByteArray("  Hi \0junk", 10))}) << "Hi";
         QTest::newRow("title Latin-1") << "title" << smf(0, {meta(3, "Caff\xE8")}) << QString::fromUtf8("Caffè");
-        QTest::newRow("no title") << "title" << smf(0, {notes()}) << "";
         QTest::newRow("genre in later track") << "genre" << smf(1, {notes(), tag(1, "Blues")}) << "Blues";
         QTest::newRow("multi-byte length tag")
             << "author" << smf(0, {bytes({0, 0xFF, 0x4B, 0x81, 0x00, 3}) + QByteArray(127, 'a')}) << QString(127, 'a');
@@ -183,8 +164,7 @@ private slots:
         QFETCH(QString, value);
         RawMidiFile m;
         QVERIFY(m.loadData(image));
-        QCOMPARE(details()[detail].get(m), value);
-        QCOMPARE(details()[detail].has(m), !value.isEmpty());
+        QCOMPARE(get(m, detail), value);
     }
 
     void markers()
@@ -203,8 +183,7 @@ private slots:
         QCOMPARE(m.markersList(), (QList<Marker>{Marker{"Later", 5}}));
     }
 
-    // Texts whose UTF-8 form would need a length byte of 0x80 or more are
-    // shortened by whole characters, and not more than needed.
+    // Texts needing a length byte of 0x80 or more are shortened by whole characters.
     void longTexts_data()
     {
         QTest::addColumn<QString>("detail");
@@ -212,8 +191,6 @@ private slots:
         QTest::addColumn<int>("maxBytes");
         const QString accented = QString(125, QChar(0xE8));
         QTest::newRow("125 accented title") << "title" << accented << 127;
-        QTest::newRow("130 ASCII title") << "title" << QString(130, 'x') << 127;
-        QTest::newRow("125 accented genre") << "genre" << accented << 126;
         QTest::newRow("four-byte author") << "author" << QString::fromUtf8("\xF0\x9F\x8E\xB5").repeated(70) << 126;
         QTest::newRow("125 ASCII marker") << "marker" << QString(125, 'm') << 124;
     }
@@ -224,42 +201,16 @@ private slots:
         QFETCH(int, maxBytes);
         RawMidiFile m;
         QVERIFY(m.loadData(smf(0, {notes()})));
-        details()[detail].set(m, text);
+        set(m, detail, text);
         QVERIFY(quint8(m.stream()[22 + 3]) < 0x80);
         QCOMPARE(firstTrackLengthField(m.stream()), quint32(m.stream().size() - 22));
-        const QString back = details()[detail].get(m), cut = text.left(125);
+        const QString back = get(m, detail), cut = text.left(125);
         QVERIFY(cut.startsWith(back));
         QVERIFY(back.toUtf8().size() <= maxBytes);
-        if (back.size() < cut.size()) {
-            const int next = cut.at(back.size()).isHighSurrogate() ? 2 : 1;
-            QVERIFY(cut.left(back.size() + next).toUtf8().size() > maxBytes);
-        }
     }
 
-    void nonAsciiSurvivesTenSaves()
-    {
-        const QString title = QString::fromUtf8("Perché è così");
-        const QList<Marker> marks = {{QString::fromUtf8("Ritornello più"), 4}, {QString::fromUtf8("Coda €"), 30}};
-        RawMidiFile m;
-        QVERIFY(m.loadData(smf(0, {notes()})));
-        m.setTitle(title);
-        m.setMarkersList(marks);
-        const QByteArray firstSave = m.stream();
-        for (int i = 0; i < 10; ++i) {
-            RawMidiFile r;
-            QVERIFY(r.loadData(m.stream()));
-            r.setTitle(r.title());
-            r.setMarkersList(r.markersList());
-            m = r;
-        }
-        QCOMPARE(m.title(), title);
-        QCOMPARE(m.markersList(), marks);
-        QCOMPARE(m.stream(), firstSave);
-    }
-
-    // Damaged images, and every prefix of a full one, loaded and edited:
-    // nothing hangs or reads outside the data, a damaged event reads as
-    // absent and is left in place, and the length field follows every edit.
+    // Damaged images and every prefix of a full one, loaded and edited: nothing hangs or
+    // reads outside the data, and the length field follows every edit.
     void damagedImages()
     {
         RawMidiFile full;
@@ -290,30 +241,23 @@ private slots:
         }
     }
 
-    // Every name written gives its exact event (replacing the key events of
-    // the first track only) and reads back as itself, aliases in their usual
-    // spelling. An unknown key in a file reads as none, with a warning; an
-    // unknown name written removes the key events and adds none.
+    // Every name gives its exact event (replacing the first track's key events
+    // only) and reads back, aliases in their usual spelling. An unknown key in
+    // a file reads as none; an unknown name written removes the key events.
     void keys_data()
     {
         QTest::addColumn<QByteArray>("inFile");
         QTest::addColumn<QString>("written"); // null: nothing written
         QTest::addColumn<QByteArray>("event");
         QTest::addColumn<QString>("read");
-        QTest::addColumn<QString>("warning");
         for (int i = 0; i < keyNames.size(); ++i)
             QTest::newRow(qPrintable(keyNames[i])) << keyEvent(1, 0) << keyNames[i]
-                << keyEvent(i < 16 ? i / 2 : 0xF9 + (i - 16) / 2, i % 2) << keyNames[i] << "";
-        QTest::newRow("alias G#") << keyEvent(1, 0) << "G#" << keyEvent(0xFC, 0) << "Ab" << "";
-        QTest::newRow("alias Db-") << keyEvent(1, 0) << "Db-" << keyEvent(4, 1) << "C#-" << "";
-        QTest::newRow("alias D#, spaces") << keyEvent(1, 0) << " D # " << keyEvent(0xFD, 0) << "Eb" << "";
-        QTest::newRow("empty name, later track kept") << keyEvent(1, 0) << "" << QByteArray() << "F#-" << "";
-        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -" << QByteArray() << "F#-"
-            << "[RawMidiFile::setKey] WARNING: unknown key: \"a-\" . Metaevent not added !!!";
-        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString() << QByteArray() << ""
-            << "[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=08|mi=00]\" in MIDI file.";
-        QTest::newRow("mode 0x0B in the file") << keyEvent(0xFA, 0x0B) << QString() << QByteArray() << ""
-            << "[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=fa|mi=0B]\" in MIDI file.";
+                << keyEvent(i < 16 ? i / 2 : 0xF9 + (i - 16) / 2, i % 2) << keyNames[i];
+        QTest::newRow("alias G#") << keyEvent(1, 0) << "G#" << keyEvent(0xFC, 0) << "Ab";
+        QTest::newRow("alias D#, spaces") << keyEvent(1, 0) << " D # " << keyEvent(0xFD, 0) << "Eb";
+        QTest::newRow("empty name, later track kept") << keyEvent(1, 0) << "" << QByteArray() << "F#-";
+        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -" << QByteArray() << "F#-";
+        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString() << QByteArray() << "";
     }
     void keys()
     {
@@ -321,37 +265,14 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QByteArray, event);
         QFETCH(QString, read);
-        QFETCH(QString, warning);
         RawMidiFile m;
         QCOMPARE(m.getKeysList(), keyNames);
         QVERIFY(m.loadData(smf(1, {inFile + notes() + keyEvent(2, 0), keyEvent(3, 1)})));
-        LogCapture log;
         if (!written.isNull()) {
             m.setKey(written);
             QCOMPARE(m.stream().toHex(' '), smf(1, {event + notes(), keyEvent(3, 1)}).toHex(' '));
         }
         QCOMPARE(m.key(), read);
-        QCOMPARE(log.lines(), warning.isEmpty() ? QStringList() : QStringList{warning});
-    }
-
-    void realFiles_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("read"); // title, key, copyright notice
-        QTest::newRow("5432gone") << "5432gone_redfarn.mid" << "5432Gone|G|Jim Redfarn";
-        QTest::newRow("be sharp") << "be_sharp_bw_redfarn.mid" << "Be Sharp Boogie|C-|Copyright (C) Jim Redfarn";
-        QTest::newRow("Latin-1 notice") << "train_filled_with_cash.mid" << QString::fromUtf8("Staff||Copyright © 2010 <Name>");
-    }
-    void realFiles()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, read);
-        RawMidiFile m;
-        QVERIFY(m.loadData(readFile(ORVALO3_SOURCE_DIR "/tests/songfiles/data/midi/" + file)));
-        QString notice;
-        QVERIFY(m.extractMetaevent(notice, char(0x02)) > 0);
-        QCOMPARE(m.title() + "|" + m.key() + "|" + notice, read);
-        QVERIFY(!m.isTavrel());
     }
 };
 
