@@ -93,11 +93,7 @@ private slots:
         cut[0] = 20;
         QTest::newRow("last match cut") << cut << 20 << reference("same30.in").left(20);
         QTest::newRow("all ones") << QByteArray::fromHex("50c30000") + QByteArray(64, '\xff') << 50000 << QByteArray();
-        for (quint32 seed = 1; seed <= 20; ++seed) {
-            QByteArray garbage = QByteArray(4, '\0') + input(0, int(seed) * 70, seed);
-            putLe(garbage, 0, seed * 3001, 4);
-            QTest::addRow("garbage %u", seed) << garbage << int(seed * 3001) << QByteArray();
-        }
+        QTest::newRow("garbage") << QByteArray::fromHex("a0860100") + input(0, 3000) << 100000 << QByteArray();
         QByteArray packed = pack(input(1, 30000));
         QTest::newRow("truncated") << packed.left(packed.size() / 2) << 30000 << QByteArray();
         QRandomGenerator gen(99);

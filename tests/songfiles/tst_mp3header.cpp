@@ -50,25 +50,21 @@ private slots:
     void loading_data()
     {
         QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<int>("tagLength"); // -1: refused
-        QTest::addColumn<int>("audioStart");
+        QTest::addColumn<int>("tagLength"); // where the audio starts
         const QByteArray h0201 = QByteArray("ID3\x03\0\0\0\0\x04\x01", 10);
-        QTest::newRow("size 0x0201") << h0201 + QByteArray(0x201, '\0') + mpegAudio(5) << 523 << 523;
-        QTest::newRow("top bit set") << QByteArray("ID3\x03\0\0\0\x80\0\0", 10) + mpegAudio(5) << 10 << 10;
+        QTest::newRow("size 0x0201") << h0201 + QByteArray(0x201, '\0') + mpegAudio(5) << 523;
+        QTest::newRow("top bit set") << QByteArray("ID3\x03\0\0\0\x80\0\0", 10) + mpegAudio(5) << 10;
         const QByteArray big = tagOf(3, QByteArray(3000000, '\0'));
-        QTest::newRow("3 MB tag") << big + mpegAudio(5) << big.size() << big.size();
+        QTest::newRow("3 MB tag") << big + mpegAudio(5) << big.size();
     }
     void loading()
     {
         QFETCH(QByteArray, data);
         QFETCH(int, tagLength);
-        QFETCH(int, audioStart);
         Mp3Header h;
-        QCOMPARE(h.loadHeader(data), tagLength >= 0);
-        if (tagLength < 0)
-            return;
+        QVERIFY(h.loadHeader(data));
         QCOMPARE(h.stream().size(), tagLength);
-        QCOMPARE(h.getAudioDataStartPos(), audioStart);
+        QCOMPARE(h.getAudioDataStartPos(), tagLength);
         h.setTitle("Title");
         const QByteArray s = h.stream();
         QCOMPARE(h.getId3TagSize(s), s.size() - 10);

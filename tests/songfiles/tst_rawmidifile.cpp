@@ -167,22 +167,6 @@ private slots:
         QCOMPARE(get(m, detail), value);
     }
 
-    void markers()
-    {
-        RawMidiFile m;
-        const QByteArray neighbours = tag(3, "Author") + tag(1, "Genre") + notes();
-        QVERIFY(m.loadData(smf(1, {tag(6, bytes({0, 1}) + "Old") + neighbours + tag(6, bytes({0, 2}) + "Older"),
-                                   tag(6, bytes({0, 5}) + "Later")})));
-        m.setMarkersList({Marker{"Intro", 1}, Marker{"Verse", 9}, Marker{"Big", 0x12345}});
-        const QByteArray first = tag(6, bytes({0, 1}) + "Intro") + tag(6, bytes({0, 9}) + "Verse")
-            + tag(6, bytes({0x23, 0x45}) + "Big") + neighbours;
-        QCOMPARE(m.stream().toHex(' '), smf(1, {first, tag(6, bytes({0, 5}) + "Later")}).toHex(' '));
-        const QList<Marker> expected = {{"Intro", 1}, {"Verse", 9}, {"Big", 0x2345}, {"Later", 5}};
-        QCOMPARE(m.markersList(), expected);
-        m.setMarkersList({});
-        QCOMPARE(m.markersList(), (QList<Marker>{Marker{"Later", 5}}));
-    }
-
     // Texts needing a length byte of 0x80 or more are shortened by whole characters.
     void longTexts_data()
     {
