@@ -5,12 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
-
-#include <memory>
 
 struct SeenBox
 {
@@ -23,29 +19,26 @@ struct SeenBox
 // Presses OK on the next QMessageBox that becomes the active modal widget.
 // Gives up after 10 s, closing whatever modal window is open, so a failing
 // test cannot hang.
-inline void answerNextBox(SeenBox* seen = nullptr)
+inline void answerNextBox(SeenBox* seen)
 {
     auto* timer = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, seen]() {
+    QObject::connect(timer, &QTimer::timeout, [timer, seen, ticks = 0]() mutable {
         QWidget* top = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(top)) {
-            timer->stop();
-            timer->deleteLater();
-            if (seen)
-                *seen = SeenBox{box->windowTitle(), box->text(), box->detailedText(), box->icon()};
-            box->button(QMessageBox::Ok)->click();
-        } else if (clock->elapsed() > 10000) {
-            timer->stop();
-            timer->deleteLater();
+        auto* box = qobject_cast<QMessageBox*>(top);
+        if (!box && ++ticks < 2000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!box) {
             qWarning("no message box appeared");
             if (top)
                 top->close();
+            return;
         }
+        *seen = SeenBox{box->windowTitle(), box->text(), box->detailedText(), box->icon()};
+        box->button(QMessageBox::Ok)->click();
     });
-    timer->start();
+    timer->start(5);
 }
 
 #endif

@@ -14,14 +14,6 @@ namespace images {
 
 using namespace MidiImage;
 
-inline QByteArray tempo(quint32 usPerQuarter) { return meta(0x51, be32(usPerQuarter).mid(1)); }
-
-// System-exclusive second text line carrying `text`.
-inline QByteArray sysexLine(const QByteArray &text)
-{
-    return bytes({0x00, 0xF0, text.size() + 8, 0x00, 0x20, 0x24, 0x00, 0x05}) + text + bytes({0xF7});
-}
-
 inline QByteArray midi(const QByteArray &events) { return smf(0, {events}); }
 
 // MFx container head with the fields at the offsets the index reads.
@@ -46,11 +38,6 @@ inline QByteArray id3Frame(const char *id, const QByteArray &text)
 inline QByteArray mp3(const QByteArray &frames)
 {
     return "ID3" + bytes({3, 0, 0, 0, 0, 0x10, 0}) + frames + QByteArray(600, '\0') + bytes({0xFF, 0xFB, 0x90, 0});
-}
-
-inline QByteArray padded(const QByteArray &text, int width)
-{
-    return text.left(width) + QByteArray(qMax(0, width - text.size()), '\0');
 }
 
 inline QByteArray readFile(const QString &path)
