@@ -40,11 +40,15 @@ Database::Database()
 
 Database::~Database()
 {
-    // Release the catalogue connection before its file goes away.
-    if (songsDb.isValid()) {
-        const QString name = songsDb.connectionName();
-        songsDb.close();
-        songsDb = QSqlDatabase();
+    // Release both connections (the catalogue's before its file goes away), so
+    // a later Database can open them again under the same names. Whoever holds
+    // a model on the library must have deleted it by now.
+    for (QSqlDatabase* db : {&songsDb, &userLibDb}) {
+        if (!db->isValid())
+            continue;
+        const QString name = db->connectionName();
+        db->close();
+        *db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
     }
     delete tmpDbFile;

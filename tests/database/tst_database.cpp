@@ -158,6 +158,8 @@ private slots:
         delete db;
         db = nullptr;
         QVERIFY(!QFile::exists(tmpName));
+        // Both connections go with it, so the next window opens them afresh.
+        QVERIFY(!QSqlDatabase::contains("con_mem") && !QSqlDatabase::contains("con_songsdb"));
     }
 };
 
