@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace SongBytes;
 
@@ -242,9 +243,11 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("fault");
         for (const char* f : {"mid", "mf4", "mp3"})
-            for (const char* fault : {"full disk", "vanished folder"})
+            for (const char* fault : {"read-only folder", "full disk", "vanished folder"})
                 QTest::newRow(qPrintable(QString("%1, %2").arg(f, fault))) << f << fault;
     }
+    // Read-only folder: no temporary file can be made (root, whom permission
+    // bits do not stop, gets an immutable folder instead).
     // Full disk: at most 2 KB per file (RLIMIT_FSIZE), writes fail part way.
     // Vanished folder: the memory is gone after the import, no temporary file.
     // Then the fault is removed and the same object saves, keeping the mode.
@@ -262,7 +265,16 @@ private slots:
         meta.setSongInfo(song(kDetails + "|t=Changed|a=" + QString(60, 'a')), true);
 
         bool saved = true;
-        if (fault == "full disk") {
+        if (fault == "read-only folder" && geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(folder, readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+            saved = meta.saveToFile(path);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        } else if (fault == "read-only folder") {
+            if (QProcess::execute("chattr", {"+i", folder}) != 0)
+                QSKIP("chattr +i needs a file system with that flag");
+            saved = meta.saveToFile(path);
+            QCOMPARE(QProcess::execute("chattr", {"-i", folder}), 0);
+        } else if (fault == "full disk") {
             struct rlimit old, small;
             QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
             small = old;
@@ -285,6 +297,75 @@ private slots:
         QCOMPARE(QFile::permissions(path) & notUser, readOnly);
         QCOMPARE(entries(folder), QStringList{"song." + format});
         QCOMPARE(readBack(path).title, QString("Changed"));
+    }
+    // chflags is run with its arguments before every save; its exit status
+    // is not examined.
+    void removeReadOnlyFlag_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // empty: no chflags on the PATH
+        QTest::addColumn<QString>("log");
+        const QByteArray record = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nexit 1\n";
+        QTest::newRow("finishes") << record << "remove read only flag: OK";
+        QTest::newRow("cannot start") << QByteArray("#!/nonexistent/interpreter\n") << "remove read only flag: ERROR";
+        QTest::newRow("no chflags") << QByteArray() << "remove read only flag: no chflags command, nothing to clear";
+    }
+    void removeReadOnlyFlag()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, log);
+        const QString bin = dir->filePath("bin"), stub = bin + "/chflags", path = write("My Song -x.mid", midiFile(song(kDetails)));
+        QVERIFY(QDir().mkpath(bin));
+        if (!script.isEmpty())
+            QVERIFY(writeFile(stub, script) && QFile::setPermissions(stub, QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray savedPath = qgetenv("PATH");
+        qputenv("PATH", script.isEmpty() ? bin.toLocal8Bit() : bin.toLocal8Bit() + ":" + savedPath);
+        MetaSong meta;
+        const bool imported = meta.importFile(path);
+        LogCapture capture;
+        const bool saved = imported && meta.saveToFile(path); // the save goes on either way
+        qputenv("PATH", savedPath);
+        QVERIFY(saved);
+        QCOMPARE(capture.lines().filter("remove read only flag"), QStringList{log});
+        if (log.endsWith("OK"))
+            QCOMPARE(readFile(stub + ".args"), QFile::encodeName("nouchg\n" + path + "\n"));
+    }
+
+    // Independent readers accept what the facade wrote: python3-mido a
+    // third-party MIDI file, mutagen an untagged MP3.
+    void independentReaders()
+    {
+        const QString source = ORVALO3_SOURCE_DIR "/tests/songfiles/data/midi/be_sharp_bw_redfarn.mid";
+        const QString mid = dir->filePath("edited.mid"), mp3 = write("edited.mp3", mpegAudio(40));
+        QVERIFY(QFile::copy(source, mid));
+        QFile::setPermissions(mid, QFile::ReadOwner | QFile::WriteOwner);
+        SongInfo s = song(kDetails + "|len=300|k=Eb|m=1:Intro," + QString(125, QChar(0xE8)));
+        s.title = QString::fromUtf8("Perché ") + QString(125, QChar(0x20AC));
+        for (const QString& path : {mid, mp3}) {
+            MetaSong meta;
+            QVERIFY(meta.importFile(path));
+            meta.setSongInfo(s, false); // markers are added in automatic mode only
+            meta.setSongInfo(s, true);
+            QVERIFY(meta.saveToFile(path));
+        }
+        QByteArray out;
+        const int code = runPython({"-c", R"(
+import sys, mido
+from mutagen.mp3 import MP3
+f = mido.MidiFile(sys.argv[1])
+music = lambda f: [[m.bytes() + [m.time] for m in t if not m.is_meta] for t in f.tracks]
+print(f.type, len(f.tracks), music(f) == music(mido.MidiFile(sys.argv[3])))
+for m in f.tracks[0]:
+    if m.type == 'key_signature': print('key', m.key)
+f = MP3(sys.argv[2])
+for k in ['TIT2', 'TPE1', 'TKEY', 'TLEN']:
+    print(str(f.tags[k].text[0]).encode('latin-1').decode('utf-8'))
+print(f.tags.version[1], round(f.info.length * 44100 / 1152))
+)", mid, mp3, source}, &out);
+        if (code == -1 || out.contains("ModuleNotFoundError"))
+            QSKIP("python3-mido or python3-mutagen is not installed");
+        QVERIFY2(code == 0, out.constData());
+        QCOMPARE(QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts),
+                 QStringList({"1 5 True", "key Eb", s.title, "Beatles", "Eb", "300000", "3 40"}));
     }
 };
 

@@ -3,6 +3,7 @@
 #ifndef TESTS_SONGFILES_TST_METASONG_HELPERS_H
 #define TESTS_SONGFILES_TST_METASONG_HELPERS_H
 
+#include "../common/logcapture.h"
 #include "midiimage.h"
 #include "songfiles/lzhuff.h"
 #include "songfiles/songinfo.h"
@@ -185,6 +186,22 @@ inline QByteArray readFile(const QString& path)
 inline QStringList entries(const QString& dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Runs python3 (Debian's first: a user-level one may lack python3-mido and
+// python3-mutagen) and returns its exit code, or -1 when none ran.
+inline int runPython(const QStringList& args, QByteArray* out = nullptr)
+{
+    for (const char* exe : {"/usr/bin/python3", "python3"}) {
+        QProcess p;
+        p.start(exe, args);
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+            continue;
+        if (out)
+            *out = p.readAllStandardOutput() + p.readAllStandardError();
+        return p.exitCode();
+    }
+    return -1;
 }
 
 } // namespace SongBytes
