@@ -1,10 +1,10 @@
-// Shared by the main window tests and the import benchmark: song files of
-// every format built byte by byte, a test catalogue, a sandbox for settings
-// and working folder, a driver for modal dialogs and pop-up menus, a log
+// Shared by the main window tests and the import benchmark: song files built
+// byte by byte, a test catalogue, a sandbox, a driver for modal windows, a log
 // capture and a few main window shortcuts.
 #ifndef TESTS_MAINWINDOW_WINDOWTEST_H
 #define TESTS_MAINWINDOW_WINDOWTEST_H
 
+#include "../common/logcapture.h"
 #include "../songfiles/midiimage.h"
 
 #include "app/settingskeys.h"
@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSqlQuery>
@@ -154,7 +153,7 @@ inline SongInfo readInfo(const QString& path)
 
 } // namespace TestSongs
 
-// The name the import tests and benchmark first knew these builders by.
+// The name the import benchmark knows these builders by.
 namespace ImportSongs = TestSongs;
 
 namespace WindowTest {
@@ -215,23 +214,6 @@ public:
     QString start;
 };
 
-// Records every log message while alive.
-class LogCapture
-{
-public:
-    LogCapture() : previous(qInstallMessageHandler(&LogCapture::handler)) { lines().clear(); }
-    ~LogCapture() { qInstallMessageHandler(previous); }
-    static QStringList& lines()
-    {
-        static QStringList l;
-        return l;
-    }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext&, const QString& msg) { lines().append(msg); }
-    QtMessageHandler previous;
-};
-
 template <typename T> T* child(QObject* o, const char* name)
 {
     T* c = o->findChild<T*>(QLatin1String(name));
@@ -240,27 +222,26 @@ template <typename T> T* child(QObject* o, const char* name)
     return c;
 }
 
-// Answers the modal dialogs (and pop-up menus) of a workflow in the order
-// they are expected, leaving progress dialogs alone. A strict script records
-// any other window in `unexpected` and closes it, so a wrong run fails the
-// test instead of hanging it; any script gives up after timeoutMs.
+// Answers the modal dialogs and pop-up menus of a workflow in the order they
+// are expected, leaving progress dialogs alone. A strict script records any
+// other window in `unexpected` and closes it, so a wrong run fails instead of
+// hanging; any script gives up after ten seconds.
 class ModalScript : public QObject
 {
 public:
     struct Seen
     {
-        QString type, title;
+        QString title;
         QString text; // message box text, the confirmation's file name or the summary
     };
 
-    explicit ModalScript(bool strict = true, int timeoutMs = 10000) : strict(strict), timeoutMs(timeoutMs)
+    explicit ModalScript(bool strict = true) : strict(strict)
     {
         static int scripts = 0;
         id = ++scripts;
         clock.start();
-        timer.setInterval(5);
         connect(&timer, &QTimer::timeout, this, &ModalScript::poll);
-        timer.start();
+        timer.start(5);
     }
     // Waits for a window inheriting className and runs action on it.
     ModalScript& then(const char* className, std::function<void(QWidget*)> action)
@@ -289,7 +270,6 @@ public:
         static const char* names[] = {"yesPushButton", "yesAllPushButton", "noPushButton", "noAllPushButton"};
         return press("NoCopyrightDialog", code < 0 ? "escape" : names[code]);
     }
-    // Presses a message box's button.
     ModalScript& box(QMessageBox::StandardButton button = QMessageBox::Ok)
     {
         return then("QMessageBox", [button](QWidget* w) { static_cast<QMessageBox*>(w)->button(button)->click(); });
@@ -315,7 +295,7 @@ private:
             w = QApplication::activeModalWidget();
         if (steps.isEmpty() && !strict)
             return timer.stop();
-        if (!steps.isEmpty() && clock.elapsed() > timeoutMs) {
+        if (!steps.isEmpty() && clock.elapsed() > 10000) {
             timer.stop();
             qWarning("ModalScript: no %s appeared", steps.first().className.constData());
             return dismiss(w);
@@ -329,7 +309,7 @@ private:
         if (!expected && !strict)
             return;
         w->setProperty("handledByScript", id);
-        Seen s{QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), QString()};
+        Seen s{w->windowTitle(), QString()};
         if (auto* box = qobject_cast<QMessageBox*>(w))
             s.text = box->text();
         else if (QLabel* name = w->findChild<QLabel*>("fileNameLabel"))
@@ -340,13 +320,12 @@ private:
             seen.append(s);
             steps.takeFirst().action(w);
         } else {
-            unexpected.append(s.type + ' ' + s.title + ' ' + s.text);
+            unexpected.append(s.title + ' ' + s.text);
             dismiss(w);
         }
     }
 
     const bool strict;
-    const int timeoutMs;
     int id;
     QElapsedTimer clock;
     QTimer timer;
@@ -363,17 +342,12 @@ inline UserSongsRelTableModel* libraryModel(MainWindow& w)
     return qobject_cast<UserSongsRelTableModel*>(child<QTableView>(&w, "userLibraryTableView")->model());
 }
 
-inline QToolButton* toolButton(MainWindow& w, const char* name)
-{
-    return child<QToolButton>(&w, name);
-}
-
 // "1" or "0" for the import, synchronisation and transfer buttons.
 inline QString buttonStates(MainWindow& w)
 {
     QString states;
     for (const char* name : {"selectDirToolButton", "updateDataToolButton", "transferFilesToolButton"})
-        states += toolButton(w, name)->isEnabled() ? '1' : '0';
+        states += child<QToolButton>(&w, name)->isEnabled() ? '1' : '0';
     return states;
 }
 
@@ -387,7 +361,7 @@ inline QProgressDialog* currentProgress(MainWindow& w)
 inline void pickFiles(MainWindow& w, const QStringList& files)
 {
     w.setFileChooser([files](QWidget*, const QString&, const QString&, const QString&) { return files; });
-    toolButton(w, "selectDirToolButton")->click();
+    child<QToolButton>(&w, "selectDirToolButton")->click();
 }
 
 // Imports files through the import button, answering a summary "No".
@@ -399,61 +373,6 @@ inline void importWithoutSummary(MainWindow& w, const QStringList& files)
 }
 
 } // namespace WindowTest
-
-// The single-step form of the script, for tests that wait for one window.
-namespace ModalDriver {
-
-// Runs action on the first window of class T that is the active pop-up or
-// modal widget; gives up after timeoutMs, closing whatever is then open.
-template <typename T> void when(std::function<void(T*)> action, int timeoutMs = 10000)
-{
-    auto* script = new WindowTest::ModalScript(false, timeoutMs);
-    script->then(T::staticMetaObject.className(), [script, action](QWidget* w) {
-        script->deleteLater();
-        action(static_cast<T*>(w));
-    });
-}
-
-// Answers the next message box with the given button; its text and title
-// go to the optional outputs.
-inline void answer(QMessageBox::StandardButton button, QString* text = nullptr, QString* title = nullptr)
-{
-    when<QMessageBox>([=](QMessageBox* box) {
-        if (text)
-            *text = box->text();
-        if (title)
-            *title = box->windowTitle();
-        if (QAbstractButton* b = box->button(button))
-            b->click();
-        else
-            box->reject();
-    });
-}
-
-// Chooses the pop-up menu's action with the given text (an empty text
-// dismisses the menu); the menu's texts go to the optional output.
-inline void chooseFromMenu(const QString& actionText, QStringList* shown = nullptr)
-{
-    when<QMenu>([=](QMenu* menu) {
-        QAction* chosen = nullptr;
-        for (QAction* a : menu->actions()) {
-            if (shown)
-                *shown << a->text();
-            if (a->text() == actionText)
-                chosen = a;
-        }
-        if (!chosen) {
-            menu->close();
-            return;
-        }
-        // As a click on the item: the menu closes and exec() returns the action.
-        menu->setActiveAction(chosen);
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(menu, &press);
-    });
-}
-
-} // namespace ModalDriver
 
 // Every expected window came, and no other.
 #define VERIFY_SCRIPT(script) QVERIFY2((script).done(), qPrintable((script).unexpected.join(" | ")))

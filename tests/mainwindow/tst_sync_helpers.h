@@ -1,3 +1,0 @@
-// Former name of windowtest.h, kept for the tests that include it.
-#include "windowtest.h"
-using namespace WindowTest;
