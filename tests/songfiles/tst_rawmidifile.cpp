@@ -227,21 +227,25 @@ private slots:
 
     // Every name gives its exact event (replacing the first track's key events
     // only) and reads back, aliases in their usual spelling. An unknown key in
-    // a file reads as none; an unknown name written removes the key events.
+    // a file reads as none, with a warning; an unknown name written removes
+    // the key events, with a warning.
     void keys_data()
     {
         QTest::addColumn<QByteArray>("inFile");
         QTest::addColumn<QString>("written"); // null: nothing written
         QTest::addColumn<QByteArray>("event");
         QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("warning");
         for (int i = 0; i < keyNames.size(); ++i)
             QTest::newRow(qPrintable(keyNames[i])) << keyEvent(1, 0) << keyNames[i]
-                << keyEvent(i < 16 ? i / 2 : 0xF9 + (i - 16) / 2, i % 2) << keyNames[i];
-        QTest::newRow("alias G#") << keyEvent(1, 0) << "G#" << keyEvent(0xFC, 0) << "Ab";
-        QTest::newRow("alias D#, spaces") << keyEvent(1, 0) << " D # " << keyEvent(0xFD, 0) << "Eb";
-        QTest::newRow("empty name, later track kept") << keyEvent(1, 0) << "" << QByteArray() << "F#-";
-        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -" << QByteArray() << "F#-";
-        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString() << QByteArray() << "";
+                << keyEvent(i < 16 ? i / 2 : 0xF9 + (i - 16) / 2, i % 2) << keyNames[i] << "";
+        QTest::newRow("alias G#") << keyEvent(1, 0) << "G#" << keyEvent(0xFC, 0) << "Ab" << "";
+        QTest::newRow("alias D#, spaces") << keyEvent(1, 0) << " D # " << keyEvent(0xFD, 0) << "Eb" << "";
+        QTest::newRow("empty name, later track kept") << keyEvent(1, 0) << "" << QByteArray() << "F#-" << "";
+        QTest::newRow("lower case name") << keyEvent(1, 0) << "a -" << QByteArray() << "F#-"
+            << "[RawMidiFile::setKey] WARNING: unknown key: \"a-\" . Metaevent not added !!!";
+        QTest::newRow("eight sharps in the file") << keyEvent(0x08, 0x00) << QString() << QByteArray() << ""
+            << "[RawMidiFile::extractKey] WARNING: unknown key metaevent \"[sf=08|mi=00]\" in MIDI file.";
     }
     void keys()
     {
@@ -249,6 +253,9 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QByteArray, event);
         QFETCH(QString, read);
+        QFETCH(QString, warning);
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(warning));
         RawMidiFile m;
         QCOMPARE(m.getKeysList(), keyNames);
         QVERIFY(m.loadData(smf(1, {inFile + notes() + keyEvent(2, 0), keyEvent(3, 1)})));
@@ -257,6 +264,24 @@ private slots:
             QCOMPARE(m.stream().toHex(' '), smf(1, {event + notes(), keyEvent(3, 1)}).toHex(' '));
         }
         QCOMPARE(m.key(), read);
+    }
+
+    // The dump every import writes to the log, line by line.
+    void dump()
+    {
+        SongInfo s;
+        s.format = "MIDI";
+        s.title = "Volare";
+        s.mfxFlags = qint8(0xB9);
+        s.markers << Marker{"Chorus 1", 5};
+        LogCapture log;
+        s.dbgDump();
+        QCOMPARE(log.lines(), QStringList({"Dump Info song ----------------------------------------------",
+            "Format     : \"MIDI\"", "Filename   : \"\"", "Shortname  : \"\"", "Is Tavrel  : false",
+            "Title      : \"Volare\"", "Artist     : \"\"", "AltArtist  : \"\"", "Genre      : \"\"",
+            "Author     : \"\"", "Length     : 0", "userBpm    : 0", "Key        : \"\"", "Markers:",
+            "  bar: 5   text: \"Chorus 1\"", "MfxLongName: \"\"", "MfxFlags   : \"0xb9\"",
+            "Dump END ----------------------------------------------------"}));
     }
 };
 
