@@ -17,26 +17,17 @@ struct SeenBox
 };
 
 // Presses OK on the next QMessageBox that becomes the active modal widget.
-// Gives up after 10 s, closing whatever modal window is open, so a failing
-// test cannot hang.
+// A box that never comes ends the test through QtTest's watchdog.
 inline void answerNextBox(SeenBox* seen)
 {
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, seen, ticks = 0]() mutable {
-        QWidget* top = QApplication::activeModalWidget();
-        auto* box = qobject_cast<QMessageBox*>(top);
-        if (!box && ++ticks < 2000)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!box) {
-            qWarning("no message box appeared");
-            if (top)
-                top->close();
-            return;
+    QObject::connect(timer, &QTimer::timeout, [timer, seen]() {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            *seen = SeenBox{box->windowTitle(), box->text(), box->detailedText(), box->icon()};
+            box->button(QMessageBox::Ok)->click();
         }
-        *seen = SeenBox{box->windowTitle(), box->text(), box->detailedText(), box->icon()};
-        box->button(QMessageBox::Ok)->click();
     });
     timer->start(5);
 }
