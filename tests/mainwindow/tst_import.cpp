@@ -2,7 +2,6 @@
 
 #include "app/startup.h"
 
-#include <QAction>
 #include <QPushButton>
 #include <QtTest>
 
@@ -87,48 +86,6 @@ private slots:
         QCOMPARE(shown.join(' '), rows);
     }
 
-    void buttonTable_data()
-    {
-        // States of the import, synchronisation and transfer buttons.
-        QTest::addColumn<QString>("scenario");
-        QTest::addColumn<QString>("states");
-        QTest::newRow("after construction") << "none" << "100";
-        QTest::newRow("summary answered No") << "no" << "111";
-        QTest::newRow("no summary") << "preference off" << "111";
-        QTest::newRow("table not emptied") << "clear fails" << "101";
-        QTest::newRow("synchronisation run to its end") << "yes, synchronised" << "101";
-    }
-
-    void buttonTable()
-    {
-        QFETCH(QString, scenario);
-        QFETCH(QString, states);
-        QStringList songs = {song("a.mid", midi("Azzurro", true)), song("b.mp3", mp3Song({"Azzurro", {}, {}, {}, 0, 0,
-                                                                                           true, {}}))};
-        MainWindow w;
-        if (scenario == "clear fails") {
-            // The library refuses to be emptied; an empty one is not emptied,
-            // so the first import goes through and the second is refused.
-            QSqlQuery trigger(QSqlDatabase::database("con_mem"));
-            QVERIFY(trigger.exec("create trigger keep before delete on usersongs "
-                                 "begin select raise(abort, 'kept'); end"));
-            importWithoutSummary(w, songs);
-            songs.removeLast();
-        }
-        ModalScript script;
-        if (scenario == "no")
-            script.press("ProceedDialog", "noPushButton");
-        if (scenario.startsWith("yes"))
-            script.press("ProceedDialog", "yesPushButton").press("BackupDialog", "exitPushButton");
-        if (scenario == "preference off")
-            setCopyrightAsk(false);
-        if (scenario != "none")
-            pickFiles(w, songs);
-        VERIFY_SCRIPT(script);
-        QCOMPARE(buttonStates(w), states);
-        QCOMPARE(libraryModel(w)->rowCount(), scenario == "none" ? 0 : 2);
-    }
-
     void stopDoesNotStopAndCopyrightRoundTrip()
     {
         QStringList songs;
@@ -138,34 +95,10 @@ private slots:
         w.show();
         // "Interrompi" pressed after the first file does not stop the import.
         QTimer::singleShot(0, [&] { currentProgress(w)->findChild<QPushButton*>()->click(); });
-        // Ticking the summary's box turns the preference off...
+        // Ticking the summary's box turns the preference off: the next import shows no summary.
         QVERIFY(importAnswering(w, songs, "checkBoxShowAgain noPushButton").startsWith("Riassunto"));
         QCOMPARE(libraryModel(w)->rowCount(), 30);
-        QCOMPARE(store().value("copyrightAsk").toBool(), false);
-        QVERIFY(child<QAction>(&w, "actionCopyrightNo")->isChecked());
-        // ... so the next import shows no summary; the menu turns it on again.
         QCOMPARE(importAnswering(w, songs), QStringLiteral("no summary"));
-        w.enableCopyrightMessage(true);
-        QCOMPARE(store().value("copyrightAsk").toBool(), true);
-        QVERIFY(importAnswering(w, songs).startsWith("Riassunto"));
-    }
-
-    void databaseFailure()
-    {
-        // The reference database in the working folder cannot be opened.
-        QVERIFY(QDir().mkdir("songsdb_debug"));
-        MainWindow w;
-        QCOMPARE(buttonStates(w), QStringLiteral("000"));
-        // No workflow runs without the library; the user is told once, after the window is shown.
-        QVERIFY(!w.updateFileWithDb(0));
-        ModalScript script;
-        script.box();
-        for (int shown = 0; shown < 2; ++shown) {
-            w.show();
-            QTest::qWait(100);
-            w.hide();
-        }
-        VERIFY_SCRIPT(script);
     }
 
     void screenshot()

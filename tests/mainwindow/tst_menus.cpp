@@ -3,14 +3,12 @@
 #include "app/startup.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QtTest>
 
 using namespace TestSongs;
 using namespace WindowTest;
 
-// The languages switched while the program runs, and screenshots of the
-// main window, the about box and the help.
+// Screenshots of the main window in both languages, the about box and the help.
 class TestMenus : public QObject
 {
     Q_OBJECT
@@ -20,15 +18,6 @@ class TestMenus : public QObject
     {
         child<QAction>(&w, action)->trigger();
         QCoreApplication::processEvents();
-    }
-    // What the user reads: a button, a menu, the table's title and key headers.
-    static QString shownTexts(MainWindow& w)
-    {
-        QAbstractItemModel* model = libraryModel(w);
-        return QStringList({child<QToolButton>(&w, "selectDirToolButton")->text(),
-                            child<QMenu>(&w, "menuPreferences")->title(),
-                            model->headerData(2, Qt::Horizontal).toString(),
-                            model->headerData(8, Qt::Horizontal).toString()}).join('|');
     }
     static void save(const QImage& shot, const char* name)
     {
@@ -42,24 +31,6 @@ class TestMenus : public QObject
 private slots:
     void init() { sandbox.reset(new Sandbox); }
     void cleanup() { sandbox.reset(); }
-
-    void switchLanguages()
-    {
-        const QString italian = "Seleziona le basi musicali che desideri inserire nella memoria di Orvalo|Preferenze|"
-                                "Titolo|Tonalità";
-        const QString english = "Select the songs you wish to put in the memory dedicated to Orvalo|Preferences|"
-                                "Title|Key";
-        QTranslator startApp;
-        QTranslator startQt;
-        installTranslations("it", startApp, startQt);
-        MainWindow w;
-        // German has no translation of its own: it shows the English texts.
-        for (const char* language : {"en", "it", "de", "it"}) {
-            trigger(w, language[0] == 'e' ? "actionEnglish" : language[0] == 'i' ? "actionItalian" : "actionGerman");
-            QCOMPARE(shownTexts(w), language[0] == 'i' ? italian : english);
-            QCOMPARE(store().value(SettingsKeys::language).toString(), QString(language));
-        }
-    }
 
     void screenshots()
     {

@@ -109,18 +109,6 @@ private slots:
         QCOMPARE(listOf(card()), "TITOLO;ARTISTA;FILE;\n" + copied + "ZETA;ABBA;/old/z.mf3;\n");
     }
 
-    void nothingCopiedNoIndexUpdate()
-    {
-        for (const QString& source : sources)
-            QVERIFY(TestSongs::writeFile(card() + "/songs/" + source.section('/', -1), "kept"));
-        MainWindow w;
-        ModalScript script;
-        script.answer(3).box(); // "No tutti" keeps both
-        QCOMPARE(transfer(w, card(), script), QStringLiteral("Tutti i file sono stati copiati correttamente"));
-        QVERIFY(!QFile::exists(card() + "/index.id3"));
-        QCOMPARE(TestSongs::readFile(card() + "/songs/a.mf3"), QByteArray("kept"));
-    }
-
     void failuresListedAndIndexUpdated()
     {
         // An older index on the memory; a picked file vanishes after the

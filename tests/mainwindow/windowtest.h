@@ -342,15 +342,6 @@ inline UserSongsRelTableModel* libraryModel(MainWindow& w)
     return qobject_cast<UserSongsRelTableModel*>(child<QTableView>(&w, "userLibraryTableView")->model());
 }
 
-// "1" or "0" for the import, synchronisation and transfer buttons.
-inline QString buttonStates(MainWindow& w)
-{
-    QString states;
-    for (const char* name : {"selectDirToolButton", "updateDataToolButton", "transferFilesToolButton"})
-        states += child<QToolButton>(&w, name)->isEnabled() ? '1' : '0';
-    return states;
-}
-
 inline QProgressDialog* currentProgress(MainWindow& w)
 {
     const QList<QProgressDialog*> all = w.findChildren<QProgressDialog*>();
