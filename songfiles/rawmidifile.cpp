@@ -71,8 +71,10 @@ bool RawMidiFile::loadData(const QByteArray& data)
     trackSizePos = -1;
     m_fileType = SongInfo::TypeUnknown;
 
+    // A first "MTrk" before byte 10 would put the track's length field over
+    // the format number, so every edit would change the format read back.
     const int t = data.indexOf("MTrk");
-    if (!data.startsWith("MThd") || t < 1)
+    if (!data.startsWith("MThd") || t < 10)
         return false;
     // The format number (bytes 8 and 9) and the track length field must be there.
     if (data.size() < 10 || qint64(t) + 8 > data.size())
