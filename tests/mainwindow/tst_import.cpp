@@ -86,21 +86,6 @@ private slots:
         QCOMPARE(shown.join(' '), rows);
     }
 
-    void stopDoesNotStopAndCopyrightRoundTrip()
-    {
-        QStringList songs;
-        for (int i = 0; i < 30; ++i)
-            songs << song(QString("song%1.mid").arg(i), midi("Estate", false));
-        MainWindow w;
-        w.show();
-        // "Interrompi" pressed after the first file does not stop the import.
-        QTimer::singleShot(0, [&] { currentProgress(w)->findChild<QPushButton*>()->click(); });
-        // Ticking the summary's box turns the preference off: the next import shows no summary.
-        QVERIFY(importAnswering(w, songs, "checkBoxShowAgain noPushButton").startsWith("Riassunto"));
-        QCOMPARE(libraryModel(w)->rowCount(), 30);
-        QCOMPARE(importAnswering(w, songs), QStringLiteral("no summary"));
-    }
-
     void screenshot()
     {
         // A library of a dozen songs of every format, in the styled window.

@@ -127,8 +127,6 @@ private slots:
     {
         QTest::addColumn<QString>("detail");
         QTest::newRow("author") << "Author";
-        QTest::newRow("artist") << "Artist";
-        QTest::newRow("genre") << "Genre";
         QTest::newRow("title from file name") << "Title";
     }
 
@@ -171,24 +169,21 @@ private slots:
 
     void contextMenu_data()
     {
-        QTest::addColumn<bool>("onRow");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("answer"); // to the question; 0: none asked
         QTest::addColumn<bool>("deletable");
         QTest::addColumn<bool>("rowGone");
         QTest::addColumn<bool>("fileGone");
         const int yes = QMessageBox::Yes;
-        QTest::newRow("remove from list") << true << "Remove from list" << 0 << true << true << false;
-        QTest::newRow("delete, yes") << true << "Delete file" << yes << true << true << true;
+        QTest::newRow("remove from list") << "Remove from list" << 0 << true << true << false;
+        QTest::newRow("delete, yes") << "Delete file" << yes << true << true << true;
         // Replaced after the import by something no one, root included, can
         // delete as a file: a folder with content. The row stays, with a warning.
-        QTest::newRow("delete, cannot") << true << "Delete file" << yes << false << false << false;
-        QTest::newRow("below last row, delete") << false << "Delete file" << 0 << true << false << false;
+        QTest::newRow("delete, cannot") << "Delete file" << yes << false << false << false;
     }
 
     void contextMenu()
     {
-        QFETCH(bool, onRow);
         QFETCH(QString, action);
         QFETCH(int, answer);
         QFETCH(bool, deletable);
@@ -199,7 +194,7 @@ private slots:
         if (!deletable)
             QVERIFY(QFile::remove(path(name)) && writeFile(path(name) + "/inside.txt", "kept"));
         const int rows = model->goodRowCount();
-        const QPoint at = onRow ? rowPos(rowOf(name)) : rowPos(rows - 1) + QPoint(0, 3 * view->rowHeight(0));
+        const QPoint at = rowPos(rowOf(name));
 
         ModalScript script;
         script.then("QMenu", [action](QWidget* menu) {

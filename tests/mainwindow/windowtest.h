@@ -1,6 +1,6 @@
 // Shared by the main window tests and the import benchmark: song files built
-// byte by byte, a test catalogue, a sandbox, a driver for modal windows, a log
-// capture and a few main window shortcuts.
+// byte by byte, a test catalogue, a sandbox, a driver for modal windows and a
+// few main window shortcuts.
 #ifndef TESTS_MAINWINDOW_WINDOWTEST_H
 #define TESTS_MAINWINDOW_WINDOWTEST_H
 
@@ -123,9 +123,8 @@ inline QByteArray songFor(const QString& fileName, const Details& d)
 }
 
 // Shortcuts: a MIDI song with a title and the maker's notice when tavrel; an
-// "_MF3" song holding only its long name; an MP3 song holding only a title.
+// MP3 song holding only a title.
 inline QByteArray midi(const QString& title, bool tavrel) { return midiSong({title, {}, {}, {}, 0, 0, tavrel, {}}); }
-inline QByteArray mf3(const QByteArray& longName) { return mfxSong("_MF3", {{}, {}, {}, {}, 0, 0, false, longName}); }
 inline QByteArray mp3(const QString& title) { return mp3Song({title, {}, {}, {}, 0, 0, false, {}}); }
 
 inline bool writeFile(const QString& path, const QByteArray& data)
@@ -249,7 +248,7 @@ public:
         steps.append({QByteArray(className), std::move(action)});
         return *this;
     }
-    // Presses the named buttons in turn; "escape" and "close" as the user would.
+    // Presses the named buttons in turn; "escape" as the user would.
     ModalScript& press(const char* className, const QString& buttons)
     {
         return then(className, [buttons](QWidget* w) {
@@ -257,8 +256,6 @@ public:
                 QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
                 if (b == "escape")
                     QApplication::sendEvent(w, &escape);
-                else if (b == "close")
-                    w->close();
                 else
                     child<QAbstractButton>(w, qPrintable(b))->click();
             }
@@ -340,12 +337,6 @@ private:
 inline UserSongsRelTableModel* libraryModel(MainWindow& w)
 {
     return qobject_cast<UserSongsRelTableModel*>(child<QTableView>(&w, "userLibraryTableView")->model());
-}
-
-inline QProgressDialog* currentProgress(MainWindow& w)
-{
-    const QList<QProgressDialog*> all = w.findChildren<QProgressDialog*>();
-    return all.isEmpty() ? nullptr : all.last();
 }
 
 // Presses the import button with the file chooser answering `files`.
