@@ -17,8 +17,7 @@ using namespace WindowTest;
 
 namespace {
 
-// Path on the memory -> title and artist as the player shows them.
-using Shown = QMap<QString, QPair<QString, QString>>;
+using Shown = QMap<QString, QPair<QString, QString>>;  // path on the memory -> title, artist as the player shows them
 
 void screenshot(QWidget* w, const char* name)
 {
@@ -31,8 +30,7 @@ void screenshot(QWidget* w, const char* name)
 // Runs a dialog's first steps, then clicks its buttons in turn with a
 // screenshot before the last click; from the event loop, so that the script
 // keeps answering the message boxes they open.
-std::function<void(QWidget*)> steps(const char* shot, const QStringList& buttons,
-                                    std::function<void(QWidget*)> first = nullptr)
+std::function<void(QWidget*)> steps(const char* shot, QStringList buttons, std::function<void(QWidget*)> first = {})
 {
     return [=](QWidget* d) {
         QTimer::singleShot(0, d, [=]() {
@@ -106,7 +104,7 @@ private slots:
 void TestE2eMusician::wholeSession()
 {
     Sandbox sandbox;  // no "songsdb_debug" in its folder: the shipped catalogue is used
-    QTemporaryDir volumes, picked, backups, listDir;
+    QTemporaryDir volumes, picked, backups;
     qputenv("ORVALO3_VOLUMES_DIR", volumes.path().toUtf8());
     QVERIFY(applyStyleSheet(*qApp, QStringLiteral(":/style/default.qss")));
     const auto add = [&picked](const QString& name, const Details& d) {
@@ -115,8 +113,7 @@ void TestE2eMusician::wholeSession()
         return writeFile(picked.filePath(name), bare ? song.mid(10) : song);
     };
 
-    // 30 files: catalogue songs in every format holding no details, songs the
-    // catalogue does not know, an MP3 with a ".cdg" companion, one damaged file.
+    // 30 files: catalogue songs in every format, unknown songs, an MP3 with a ".cdg" companion, a damaged file.
     QMap<QString, QPair<QString, QString>> records;  // file name -> title and artist from the catalogue
     {
         Database db;
@@ -170,21 +167,19 @@ void TestE2eMusician::wholeSession()
         VERIFY_SCRIPT(script);
     }
     // 30 files examined, 29 songs, 15 of them the maker's (MFx songs and those with the notice).
-    QCOMPARE(summary.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts), (QStringList{"30", "29", "15"}));
-    QStringList songs;  // the library's songs by file name, row by row
-    for (int r = 0; r < model->goodRowCount(); ++r)
-        songs << model->shortName(r);
+    QCOMPARE(summary.split(QRegularExpression("\\D+"), Qt::SkipEmptyParts), (QStringList{"30", "29", "15"}));
     screenshot(&w, "e2e-mainwindow-synchronised");
     // The backup: every picked file and the companion, as they were.
     const QStringList backupDirs = QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(backupDirs.size(), 1);
     QVERIFY(contents(backups.filePath(backupDirs.first())) == original);
 
-    // Catalogue songs now hold the catalogue's title and artist (an MFx header
-    // keeps the first 32 bytes of each); the others are untouched.
+    // Catalogue songs now hold its title and artist (an MFx header keeps 32 bytes of each); the others are untouched.
+    QStringList songs;  // the library's songs by file name, row by row
     QMap<QString, SongInfo> synced;
-    for (int row = 0; row < songs.size(); ++row) {
-        const QString name = songs.at(row);
+    for (int row = 0; row < model->goodRowCount(); ++row) {
+        const QString name = model->shortName(row);
+        songs << name;
         const SongInfo info = readInfo(picked.filePath(name));
         const auto kept = [&name](const QString& got, const QString& full) {
             return got == full || (name.contains(QLatin1String(".mf")) && !got.isEmpty() && full.startsWith(got));
@@ -214,7 +209,7 @@ void TestE2eMusician::wholeSession()
         emit child<QTableView>(&w, "userLibraryTableView")->doubleClicked(model->index(songs.indexOf(edited), 2));
         for (int row = 0; row < songs.size(); ++row) {
             const SongInfo info = readInfo(picked.filePath(songs.at(row)));
-            QCOMPARE(info.title, songs.at(row) == edited ? QStringLiteral("Opening number") : synced.value(songs.at(row)).title);
+            QCOMPARE(info.title, songs[row] == edited ? QStringLiteral("Opening number") : synced[songs[row]].title);
             QCOMPARE(info.artist, QStringLiteral("The House Band"));
             QCOMPARE(info.length, synced.value(songs.at(row)).length);
             QCOMPARE(model->status(row), int(Database::StatusManual));
@@ -223,15 +218,12 @@ void TestE2eMusician::wholeSession()
         child<QToolButton>(&w, "transferFilesToolButton")->click();
         VERIFY_SCRIPT(script);
     }
-    const QMap<QString, QByteArray> onCard = contents(card + QStringLiteral("/songs"));
-    QVERIFY(onCard == contents(picked.path()));
-    for (const char* name : {"damaged.mid", "karaoke night.cdg"})
-        QCOMPARE(onCard.value(name), original.value(name));
+    QVERIFY(contents(card + QStringLiteral("/songs")) == contents(picked.path()));
+    for (const char* name : {"damaged.mid", "karaoke night.cdg"})  // never touched
+        QCOMPARE(readFile(picked.filePath(name)), original.value(name));
 
-    // What the player shows: the title in upper case, the artist every song
-    // now shares. Not compared: a song without a title (shown by its file
-    // name), accented titles, MFx songs (the index reads their texts 16 bytes
-    // beyond the header fields the song editor writes).
+    // The player shows titles in upper case (not compared: a song without one, accented ones, MFx songs, whose
+    // texts the index reads 16 bytes beyond the header fields the editor writes) and the artist all now share.
     const Shown shown = shownByIndex(card, 30);
     QStringList paths{QStringLiteral("/songs/damaged.mid")};
     for (const QString& name : songs) {
@@ -251,13 +243,12 @@ void TestE2eMusician::wholeSession()
     for (const QString& name : transferred.keys())
         QVERIFY(QFile::remove(card + QLatin1Char('/') + name));
     QMap<QString, QByteArray> rebuilt;
-    const QString listFile = listDir.filePath(QStringLiteral("SongsList.csv"));
     IndexDialog::setFolderChooser([card](QWidget*, const QString&, const QString&) { return card + "/songs"; });
     SongsListDialog::setFolderChooser([card](QWidget*, const QString&, const QString&) { return card; });
-    SongsListDialog::setSaveFileChooser([listFile](QWidget*, const QString&, const QString&, const QString&) { return listFile; });
+    SongsListDialog::setSaveFileChooser(
+        [&backups](QWidget*, const QString&, const QString&, const QString&) { return backups.filePath("list.csv"); });
     {
-        ModalScript script;
-        // A mouse press without Shift starts a run, writing to the root of the memory holding the folder.
+        ModalScript script;  // a mouse press without Shift starts a run, writing to the memory's root
         script.then("IndexDialog", steps("e2e-optimize", {"pushButtonClose"}, [&rebuilt, card](QWidget* d) {
                   child<QAbstractButton>(d, "pushButtonBrowse")->click();
                   child<QAbstractButton>(d, "radioButtonRebuild")->click();
@@ -272,19 +263,17 @@ void TestE2eMusician::wholeSession()
                                                              "pushButtonStart", "pushButtonClose"}))
             .box();
         child<QAction>(&w, "optimizeMemory")->trigger();
-        QVERIFY(rebuilt == transferred);  // the same bytes as the transfer wrote
-        QVERIFY(contents(card) == transferred);  // nothing changed in between: the update rewrote the same bytes
+        QVERIFY(rebuilt == transferred && contents(card) == transferred);  // the update rewrote the same bytes
         child<QAction>(&w, "actionSongsList")->trigger();
         VERIFY_SCRIPT(script);
     }
-    // The list holds what the index files hold, each line ending in a line feed.
-    const QByteArray list = readFile(listFile);
+    const QByteArray list = readFile(backups.filePath("list.csv"));  // what the index holds, lines ending in "\n"
     QVERIFY(!list.contains('\r') && list.endsWith(";\n"));
     QStringList lines = QString::fromLocal8Bit(list).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.takeFirst(), QStringLiteral("TITOLO;ARTISTA;FILE;"));
     Shown listed;
     for (const QString& line : lines)  // title;artist;path;
-        listed[line.section(QLatin1Char(';'), 2, 2)] = {line.section(QLatin1Char(';'), 0, 0), line.section(QLatin1Char(';'), 1, 1)};
+        listed[line.section(';', 2, 2)] = {line.section(';', 0, 0), line.section(';', 1, 1)};
     QVERIFY(listed == shown);
 }
 
