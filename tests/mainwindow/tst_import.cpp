@@ -2,7 +2,6 @@
 
 #include "app/startup.h"
 
-#include <QPushButton>
 #include <QtTest>
 
 using namespace TestSongs;
@@ -64,7 +63,8 @@ private slots:
         int x = 0;
         for (const QString& name : names) {
             const QString title = QFileInfo(name).completeBaseName();
-            const Details d{title, "Modugno", "POP", "Migliacci", 185, 126, title.startsWith('t', Qt::CaseInsensitive), {}};
+            const bool tavrel = title.startsWith('t', Qt::CaseInsensitive);
+            const Details d{title, "Modugno", "POP", "Migliacci", 185, 126, tavrel, {}};
             if (!name.startsWith('x'))
                 paths << song(name, songFor(name, d));
             else

@@ -18,10 +18,6 @@ class TestTransfer : public QObject
 
     QString vol() const { return sandbox->path("volumes"); }
     QString card() const { return vol() + "/CARD"; }
-    static bool write(const QString& path, const QByteArray& title, const QByteArray& artist)
-    {
-        return TestSongs::writeFile(path, images::mfx("_MF3", 100, title, false, artist, "Pop"));
-    }
     // Imports a.mf3 (ALFA) and b.mf3 (BETA), with z.mf3 (ZETA) already on the
     // memory, and transfers them to `chosen`; returns the message box's text.
     QString transfer(MainWindow& w, const QString& chosen, ModalScript& script)
@@ -48,8 +44,9 @@ private slots:
         setCopyrightAsk(false);
         qputenv("ORVALO3_VOLUMES_DIR", vol().toUtf8());
         sources = QStringList{sandbox->path("src/a.mf3"), sandbox->path("src/b.mf3")};
-        QVERIFY(write(sources[0], "Alfa", "Zed") && write(sources[1], "Beta", "Zed"));
-        QVERIFY(write(card() + "/old/z.mf3", "Zeta", "Abba"));
+        QVERIFY(TestSongs::writeFile(sources[0], images::mfx("_MF3", 100, "Alfa", false, "Zed", "Pop")));
+        QVERIFY(TestSongs::writeFile(sources[1], images::mfx("_MF3", 100, "Beta", false, "Zed", "Pop")));
+        QVERIFY(TestSongs::writeFile(card() + "/old/z.mf3", images::mfx("_MF3", 100, "Zeta", false, "Abba", "Pop")));
     }
     void cleanup()
     {
@@ -109,8 +106,7 @@ private slots:
     {
         // An older index on the memory; a picked file vanishes after the
         // import, so its copy fails.
-        Index first;
-        QVERIFY(first.createIndex(card()));
+        QVERIFY(Index().createIndex(card()));
         QVERIFY(QDir().mkpath(card() + "/live"));
         MainWindow w;
         importWithoutSummary(w, sources);
@@ -121,7 +117,8 @@ private slots:
             details = static_cast<QMessageBox*>(box)->detailedText();
             static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
         });
-        QCOMPARE(transfer(w, card() + "/live", script), QStringLiteral("Non è stato possibile copiare uno o più file"));
+        const QString text = transfer(w, card() + "/live", script);
+        QCOMPARE(text, QStringLiteral("Non è stato possibile copiare uno o più file"));
         QCOMPARE(details, "File non copiati:\n" + sources[1]);
         // The copied song joined the index after the songs already there.
         QCOMPARE(listOf(card()), QByteArray("TITOLO;ARTISTA;FILE;\nALFA;ZED;/live/a.mf3;\nZETA;ABBA;/old/z.mf3;\n"));

@@ -152,7 +152,6 @@ inline SongInfo readInfo(const QString& path)
 
 } // namespace TestSongs
 
-// The name the import benchmark knows these builders by.
 namespace ImportSongs = TestSongs;
 
 namespace WindowTest {
@@ -162,7 +161,6 @@ namespace WindowTest {
 // row: filename, title, artist, altartist, genre, author, length, bpm, key, markers.
 inline bool makeCatalogue(const QString& dir, const QList<QVariantList>& rows)
 {
-    QFile::remove(dir + "/songsdb_debug");
     bool ok = true;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test_catalogue");
@@ -170,10 +168,10 @@ inline bool makeCatalogue(const QString& dir, const QList<QVariantList>& rows)
         QSqlQuery q(db);
         ok = db.open() && q.exec("CREATE TABLE Songs(title varchar, artist varchar, genre varchar, author varchar, "
                                  "length integer, bpm integer, key varchar, filename varchar primary key, "
-                                 "markers varchar, altartist varchar)");
+                                 "markers varchar, altartist varchar)")
+            && q.prepare("INSERT INTO Songs(filename, title, artist, altartist, genre, author, length, bpm, key, "
+                         "markers) VALUES (?,?,?,?,?,?,?,?,?,?)");
         for (const QVariantList& row : rows) {
-            ok = ok && q.prepare("INSERT INTO Songs(filename, title, artist, altartist, genre, author, length, bpm, "
-                                 "key, markers) VALUES (?,?,?,?,?,?,?,?,?,?)");
             for (const QVariant& v : row)
                 q.addBindValue(v);
             ok = ok && q.exec();
