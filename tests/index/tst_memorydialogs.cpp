@@ -115,6 +115,21 @@ private slots:
         QVERIFY(text.contains(memory == "long" ? report + volumes->file(longPath) : report));
     }
 
+    // Only a mouse press starts a run: the space bar and click() on the start
+    // button do not (Return presses the dialog's default button, Browse).
+    void keyboardDoesNotStart()
+    {
+        IndexDialog dialog;
+        dialog.show();
+        child<QLineEdit>(&dialog, "lineEditPath")->setText(volumes->file("/CARD"));
+        auto* start = child<QPushButton>(&dialog, "pushButtonStart");
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Space);
+        start->click();
+        QCoreApplication::processEvents();
+        QVERIFY(!QFile::exists(volumes->file("/CARD/index.id3")));
+    }
+
     void songsList_data()
     {
         QTest::addColumn<QString>("src");      // below the volumes folder
