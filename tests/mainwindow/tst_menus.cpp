@@ -3,12 +3,18 @@
 #include "app/startup.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace TestSongs;
 using namespace WindowTest;
 
-// Screenshots of the main window in both languages, the about box and the help.
+// Languages switched while the program runs, the hidden panels and their log
+// preferences; screenshots of the main window in both languages, the about box and the help.
 class TestMenus : public QObject
 {
     Q_OBJECT
@@ -27,7 +33,106 @@ class TestMenus : public QObject
         qInfo("Screenshot saved to %s", qPrintable(QDir(dir).filePath(name)));
     }
 
+    // What the user reads: a button, menu titles, an action, a panel title, two headers.
+    static QString shownTexts(MainWindow& w)
+    {
+        QStringList texts = {child<QToolButton>(&w, "selectDirToolButton")->text(), w.windowTitle(),
+                             child<QMenu>(&w, "menuPreferences")->title(), child<QMenu>(&w, "menuHelp")->title(),
+                             child<QAction>(&w, "actionAbout")->text(),
+                             child<QGroupBox>(&w, "debugTavrelGroupBox")->title()};
+        for (int column : {2, 8})
+            texts << libraryModel(w)->headerData(column, Qt::Horizontal).toString();
+        return texts.join('|');
+    }
+    // The names of the shown actions and widgets.
+    static QString shownParts(MainWindow& w)
+    {
+        QString parts;
+        for (QAction* a : w.findChildren<QAction*>())
+            parts += a->isVisible() ? a->objectName() + ' ' : QString();
+        for (QWidget* widget : w.findChildren<QWidget*>())
+            parts += widget->isHidden() ? QString() : widget->objectName() + ' ';
+        return parts;
+    }
+
 private slots:
+    void languages()
+    {
+        Sandbox sandbox;
+        // The translators of the program's start stay installed for the whole run.
+        QTranslator startApp, startQt;
+        installTranslations("it", startApp, startQt);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString italian = "Seleziona le basi musicali che desideri inserire nella memoria di Orvalo|Orvalo3 Soft|"
+                                "Preferenze|Aiuto|Informazioni|Opzioni nascoste|Titolo|Tonalità";
+        const QString english = "Select the songs you wish to put in the memory dedicated to Orvalo|Orvalo3 Soft|"
+                                "Preferences|Help|About|Hidden options|Title|Key";
+        QCOMPARE(shownTexts(w), italian);
+        const QString parts = shownParts(w);
+        const QMap<QString, QString> actions = {{"it", "actionItalian"}, {"en", "actionEnglish"},
+                                                {"de", "actionGerman"}};
+        // German has no translation of its own: English texts, and nothing else shown or hidden.
+        for (const QString language : {"en", "it", "de", "it"}) {
+            trigger(w, qPrintable(actions[language]));
+            QCOMPARE(shownTexts(w), language == "it" ? italian : english);
+            QCOMPARE(shownParts(w), parts);
+            QCOMPARE(store().value(SettingsKeys::language).toString(), language);
+            QStringList checked;
+            for (const QString& action : actions)
+                if (child<QAction>(&w, qPrintable(action))->isChecked())
+                    checked << action;
+            QCOMPARE(checked, QStringList(actions[language]));
+        }
+    }
+
+    void hiddenPanels()
+    {
+        Sandbox sandbox;
+        MainWindow w;
+        auto* table = child<QTableView>(&w, "userLibraryTableView");
+        const auto shown = [&w] {
+            return QString::number(!child<QGroupBox>(&w, "debugTavrelGroupBox")->isHidden())
+                + QString::number(!child<QGroupBox>(&w, "debugGroupBox")->isHidden());
+        };
+        const Qt::KeyboardModifiers all = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+        QTest::keyClick(table, Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(table, Qt::Key_E, all);
+        QCOMPARE(shown(), QString("00"));
+        QTest::keyClick(table, Qt::Key_D, all);
+        QCOMPARE(shown(), QString("11"));
+        // Every other key passes on.
+        auto* marker = child<QLineEdit>(&w, "dbgMarkerTextLineEdit");
+        QTest::keyClicks(marker, "Verse");
+        QCOMPARE(marker->text(), QString("Verse"));
+    }
+
+    void logPreferences()
+    {
+        Sandbox sandbox;
+        const auto stored = [] {
+            return store().value(SettingsKeys::logEnabled).toString() + ' '
+                + store().value(SettingsKeys::logClear).toString();
+        };
+        {
+            MainWindow w;
+            auto* enable = child<QCheckBox>(&w, "dbgLogEnableCheckBox");
+            auto* clear = child<QCheckBox>(&w, "dbgLogClearCheckBox");
+            enable->click();
+            clear->click();
+            QCOMPARE(stored(), QString("true true"));
+            // Logging off: the clear box is disabled but keeps its value.
+            enable->click();
+            QCOMPARE(stored(), QString("false true"));
+            QVERIFY(!clear->isEnabled());
+        }
+        // A new window shows the stored values.
+        MainWindow again;
+        QVERIFY(!child<QCheckBox>(&again, "dbgLogEnableCheckBox")->isChecked());
+        QVERIFY(child<QCheckBox>(&again, "dbgLogClearCheckBox")->isChecked());
+    }
+
     void screenshots()
     {
         Sandbox sandbox;
