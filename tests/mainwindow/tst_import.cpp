@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 
+#include <QPushButton>
 #include <QtTest>
 
 using namespace TestSongs;
@@ -27,6 +28,14 @@ class TestImport : public QObject
         script.press("ProceedDialog", buttons);
         pickFiles(w, files);
         return script.done() ? script.seen[0].title + ": " + script.seen[0].text : "no summary";
+    }
+    // "1" or "0" for the import, synchronisation and transfer buttons.
+    static QString buttonStates(MainWindow& w)
+    {
+        QString states;
+        for (const char* name : {"selectDirToolButton", "updateDataToolButton", "transferFilesToolButton"})
+            states += child<QToolButton>(&w, name)->isEnabled() ? '1' : '0';
+        return states;
     }
 
 private slots:
@@ -84,6 +93,75 @@ private slots:
             shown << cells.join('|');
         }
         QCOMPARE(shown.join(' '), rows);
+    }
+
+    void buttonStates_data()
+    {
+        // The button pressed in the import summary ("off": none shown), then in the backup offer.
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("states");
+        QTest::newRow("after construction") << "" << "100";
+        QTest::newRow("summary answered No") << "noPushButton" << "111";
+        QTest::newRow("no summary") << "off" << "111";
+        QTest::newRow("synchronisation of an empty library") << "yesPushButton" << "111";
+        QTest::newRow("synchronisation run to its end") << "yesPushButton exitPushButton" << "101";
+        QTest::newRow("table not emptied") << "off" << "101";
+    }
+
+    void buttonStates()
+    {
+        QFETCH(QString, answers);
+        QFETCH(QString, states);
+        const QString tag = QTest::currentDataTag();
+        const Details azzurro{"Azzurro", {}, {}, {}, 0, 0, true, {}};
+        QStringList songs = {song("a.mid", songFor("a.mid", azzurro)), song("b.mp3", songFor("b.mp3", azzurro))};
+        if (tag.contains("empty library"))
+            songs = QStringList{song("broken.mid", "MThd")};
+        setCopyrightAsk(answers != "off");
+        MainWindow w;
+        if (tag == "table not emptied") {
+            // The library refuses to be emptied: the first import, into an empty
+            // table, goes through and the second is refused.
+            QSqlQuery trigger(QSqlDatabase::database("con_mem"));
+            QVERIFY(trigger.exec("create trigger keep before delete on usersongs "
+                                 "begin select raise(abort, 'kept'); end"));
+            pickFiles(w, songs);
+            songs.removeLast();
+        }
+        ModalScript script;
+        const QStringList pressed = answers == "off" ? QStringList() : answers.split(' ', Qt::SkipEmptyParts);
+        for (int i = 0; i < pressed.size(); ++i)
+            script.press(i == 0 ? "ProceedDialog" : "BackupDialog", pressed[i]);
+        if (tag != "after construction")
+            pickFiles(w, songs);
+        VERIFY_SCRIPT(script);
+        QCOMPARE(buttonStates(w), states);
+        if (tag == "table not emptied")
+            QCOMPARE(libraryModel(w)->rowCount(), 2);
+    }
+
+    void stopDoesNotStop()
+    {
+        QStringList songs;
+        for (int i = 0; i < 30; ++i)
+            songs << song(QString("song%1.mid").arg(i), midiSong({}));
+        setCopyrightAsk(false);
+        MainWindow w;
+        w.show();
+        pickFiles(w, songs.mid(0, 3));
+        // "Interrompi" is pressed after the first file; the import goes on with
+        // the workflow buttons disabled.
+        QStringList during;
+        QTimer::singleShot(0, [&] {
+            QProgressDialog* progress = w.findChildren<QProgressDialog*>().last();
+            QPushButton* stop = progress->findChild<QPushButton*>();
+            during << buttonStates(w) << progress->findChild<QLabel*>()->text() << stop->text();
+            stop->click();
+        });
+        pickFiles(w, songs);
+        QCOMPARE(during, QStringList({"100", "1 di 30", "Interrompi"}));
+        QCOMPARE(libraryModel(w)->rowCount(), 30);
+        QCOMPARE(buttonStates(w), QString("111"));
     }
 
     void screenshot()
