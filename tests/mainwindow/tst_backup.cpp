@@ -32,6 +32,25 @@ class TestBackup : public QObject
         return s;
     }
 
+    // What the files of kRows hold at first.
+    static QList<QByteArray> mixedData()
+    {
+        return {midi({}, true), midi({}, false), mfxSong("_MF3", {{}, {}, {}, {}, 0, 0, false, "LONGNM.MID"}),
+                mp3("Title Only"), midi("Twice", true), midi("Nowhere", true), midi({}, false),
+                midi("Nowhere", true), midi("Nowhere", true), midi("Nowhere", true)};
+    }
+    QStringList importMixed(MainWindow& w) const
+    {
+        QStringList files;
+        for (int i = 0; i < kRows.size(); ++i) {
+            files << song(kRows[i]);
+            if (!writeFile(files.last(), mixedData()[i]))
+                qFatal("cannot write a test song");
+        }
+        importWithoutSummary(w, files);
+        return files;
+    }
+
 private slots:
     void init()
     {
@@ -193,16 +212,7 @@ private slots:
         QFETCH(QString, statuses);
         setCopyrightAsk(ask);
         MainWindow w;
-        const QByteArray longName = mfxSong("_MF3", {{}, {}, {}, {}, 0, 0, false, "LONGNM.MID"});
-        const QList<QByteArray> data = {midi({}, true), midi({}, false), longName, mp3("Title Only"),
-            midi("Twice", true), midi("Nowhere", true), midi({}, false), midi("Nowhere", true), midi("Nowhere", true),
-            midi("Nowhere", true)};
-        QStringList files;
-        for (int i = 0; i < data.size(); ++i) {
-            files << song(kRows[i]);
-            QVERIFY(writeFile(files.last(), data[i]));
-        }
-        importWithoutSummary(w, files);
+        const QStringList files = importMixed(w);
 
         ModalScript script;
         script.press("BackupDialog", backup);
@@ -224,7 +234,7 @@ private slots:
             QCOMPARE(script.seen[i].text, others[i - 1]);
         // Only an updated row's file changed.
         for (int row = 0; row < files.size(); ++row)
-            QVERIFY2((readFile(files[row]) != data[row]) == (statuses[row] == '1'), qPrintable(kRows[row]));
+            QVERIFY2((readFile(files[row]) != mixedData()[row]) == (statuses[row] == '1'), qPrintable(kRows[row]));
         if (QByteArray(QTest::currentDataTag()) == "preference off: no question") {
             // Found by file name, by MFx long name and by title; read back from disk the
             // files hold title|artist|genre|author|length|bpm|key|markers.
@@ -244,6 +254,21 @@ private slots:
                 QCOMPARE(QStringList({s.title, s.artist, s.genre, s.author, QString::number(s.length),
                                       QString::number(s.userBpm), s.key, markers.join(' ')}).join('|'), expected[row]);
             }
+        }
+    }
+
+    void answersForAllLastOneRun()
+    {
+        setCopyrightAsk(true);
+        MainWindow w;
+        importMixed(w);
+        // "No tutti" in one run, "Si tutti" in the next: each run asks again.
+        for (int answer : {3, 1}) {
+            ModalScript script;
+            script.press("BackupDialog", "exitPushButton").answer(answer);
+            QVERIFY(w.updateUserLibrary());
+            VERIFY_SCRIPT(script);
+            QCOMPARE(statuses(w), QString(answer == 3 ? "1313333333" : "1111331333"));
         }
     }
 

@@ -113,8 +113,7 @@ private slots:
         QFETCH(QString, answers);
         QFETCH(QString, states);
         const QString tag = QTest::currentDataTag();
-        const Details azzurro{"Azzurro", {}, {}, {}, 0, 0, true, {}};
-        QStringList songs = {song("a.mid", songFor("a.mid", azzurro)), song("b.mp3", songFor("b.mp3", azzurro))};
+        QStringList songs = {song("a.mid", midi("Azzurro", true)), song("b.mid", midi("Azzurro", true))};
         if (tag.contains("empty library"))
             songs = QStringList{song("broken.mid", "MThd")};
         setCopyrightAsk(answers != "off");
@@ -147,7 +146,6 @@ private slots:
             songs << song(QString("song%1.mid").arg(i), midiSong({}));
         setCopyrightAsk(false);
         MainWindow w;
-        w.show();
         pickFiles(w, songs.mid(0, 3));
         // "Interrompi" is pressed after the first file; the import goes on with
         // the workflow buttons disabled.

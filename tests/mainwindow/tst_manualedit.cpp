@@ -121,8 +121,16 @@ private slots:
                 QCOMPARE(readFile(path(other)), songFor(other, detailsOf(other)));
     }
 
+    void authorToWholeList_data()
+    {
+        QTest::addColumn<bool>("yes"); // the answer to the apply-to-all question
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No: only the edited song") << false;
+    }
+
     void authorToWholeList()
     {
+        QFETCH(bool, yes);
         openLibrary();
         // A listed file that can no longer be read is passed over.
         QVERIFY(writeFile(path("e_epsilon.mid"), "MThd not a song any more"));
@@ -135,16 +143,17 @@ private slots:
             setText(d, "authorLineEdit", "Common Author");
             child<QComboBox>(d, "genreComboBox")->setEditText("Common Genre");
             ModalScript question(false);
-            question.box(QMessageBox::Yes);
+            question.box(yes ? QMessageBox::Yes : QMessageBox::No);
             QTest::mouseClick(child<QAbstractButton>(d, "checkBoxToAllAuthor"), Qt::LeftButton);
             child<QAbstractButton>(d, "savePushButton")->click();
         });
-        // Every other readable song gets only that detail.
+        // Every other readable song gets only that detail; after a No, only the edited song changes.
         expected[1].genre = "Common Genre";
         for (int i = 0; i < 4; ++i) {
-            expected[i].author = "Common Author";
+            const bool changed = yes || i == 1;
+            expected[i].author = changed ? "Common Author" : expected[i].author;
             QVERIFY2(readInfo(path(kSongs[i])) == expected[i], qPrintable(kSongs[i]));
-            QCOMPARE(model->status(rowOf(kSongs[i])), int(Database::StatusManual));
+            QCOMPARE(model->status(rowOf(kSongs[i])), int(changed ? Database::StatusManual : Database::StatusNone));
         }
         QCOMPARE(readFile(path("e_epsilon.mid")), QByteArray("MThd not a song any more"));
     }
