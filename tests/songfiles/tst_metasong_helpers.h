@@ -25,10 +25,10 @@ inline void putLe(QByteArray& a, int pos, quint32 v, int width)
 // Details written as "t=Title|a=Artist|alt=Alt|au=Author|g=Genre|len=125|
 // bpm=97|k=D|m=1:Intro,9:Verse|tav|flags=5|ln=LONGNAME"; a later item wins.
 // A detail not named stays null: the file built from it has no such event.
-inline SongInfo song(const QString& spec)
+inline SongInfo song(const QString& details)
 {
     SongInfo s;
-    for (const QString& item : spec.split('|', Qt::SkipEmptyParts)) {
+    for (const QString& item : details.split('|', Qt::SkipEmptyParts)) {
         const QString key = item.section('=', 0, 0);
         QString value = item.mid(key.size() + 1);
         if (value.isNull())
