@@ -94,10 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::quietLog();
     Fuzz::Input in(data, size);
-    const int edits = in.byte() & 0x0F;
-    quint8 script[32];
-    for (int i = 0; i < 2 * edits; ++i)
-        script[i] = in.byte();
+    const Fuzz::EditScript script(in);
     const QByteArray bytes = in.rest();
 
     MfxHeader h;
@@ -109,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(MfxHeader::headerSize(h.fileType()) > 0);
     }
     readAll(h);
-    for (int i = 0; i < edits; ++i) {
-        edit(h, script[2 * i], script[2 * i + 1]);
+    for (int i = 0; i < script.size(); ++i) {
+        edit(h, script.what(i), script.which(i));
         readAll(h);
     }
     return 0;

@@ -119,10 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::quietLog();
     Fuzz::Input in(data, size);
-    const int edits = in.byte() & 0x0F;
-    quint8 script[32];
-    for (int i = 0; i < 2 * edits; ++i)
-        script[i] = in.byte();
+    const Fuzz::EditScript script(in);
     const QByteArray bytes = in.rest();
 
     Mp3Header mp3;
@@ -134,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Details loaded(mp3);
     (void)loaded;
 
-    for (int i = 0; i < edits; ++i) {
-        edit(mp3, script[2 * i], script[2 * i + 1]);
+    for (int i = 0; i < script.size(); ++i) {
+        edit(mp3, script.what(i), script.which(i));
         FUZZ_CHECK(mp3.getId3TagSize(mp3.stream()) == mp3.stream().size() - 10);
     }
 

@@ -112,10 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Fuzz::quietLog();
     Fuzz::Input in(data, size);
-    const int edits = in.byte() & 0x0F;
-    quint8 script[32];
-    for (int i = 0; i < 2 * edits; ++i)
-        script[i] = in.byte();
+    const Fuzz::EditScript script(in);
 
     RawMidiFile midi;
     if (!midi.loadData(in.rest())) {
@@ -126,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const Details loaded(midi);
     (void)loaded;
 
-    for (int i = 0; i < edits; ++i)
-        edit(midi, script[2 * i], script[2 * i + 1]);
+    for (int i = 0; i < script.size(); ++i)
+        edit(midi, script.what(i), script.which(i));
 
     RawMidiFile again;
     FUZZ_CHECK(again.loadData(midi.stream()));

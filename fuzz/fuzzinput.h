@@ -65,6 +65,26 @@ private:
     int pos = 0;
 };
 
+// The edits an input asks for: one byte with their number (low 4 bits), then
+// two bytes per edit (what, which value).
+class EditScript
+{
+public:
+    explicit EditScript(Input& in) : count(in.byte() & 0x0F)
+    {
+        for (int i = 0; i < 2 * count; ++i)
+            steps[i] = in.byte();
+    }
+
+    int size() const { return count; }
+    quint8 what(int i) const { return steps[2 * i]; }
+    quint8 which(int i) const { return steps[2 * i + 1]; }
+
+private:
+    int count;
+    quint8 steps[32] = {};
+};
+
 // Texts that sit on the edges of the writers: empty, placeholders, lengths
 // around the 32-byte header fields and the 127-byte event limit, multi-byte
 // UTF-8 across a cut, a surrogate pair split by a character limit, zero
