@@ -1,5 +1,6 @@
 #include "app/settingskeys.h"
 #include "app/startup.h"
+#include "app/stylesheet.h"
 #include "mainwindow/mainwindow.h"
 #include "resources/appresources.h"
 

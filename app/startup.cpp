@@ -4,7 +4,7 @@
 #include "app/settingskeys.h"
 #include "app/version.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QLocale>
@@ -79,18 +79,4 @@ void installTranslations(const QString& language, QTranslator& appTranslator, QT
     // "en", "de" (no German translation exists) and any unknown value.
     appTranslator.load(QStringLiteral(":/trans/orvalo3soft_en"));
     QCoreApplication::installTranslator(&appTranslator);
-}
-
-bool applyStyleSheet(QApplication& app, const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray data = file.readAll();
-    file.close();
-    const int nul = data.indexOf('\0');
-    if (nul >= 0)
-        data.truncate(nul);
-    app.setStyleSheet(QString::fromLatin1(data));
-    return true;
 }

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class QApplication;
 class QLocale;
 class QSettings;
 class QTranslator;
@@ -48,9 +47,5 @@ QString chooseLanguage(QSettings& settings, const QString& stored, const QLocale
 // application translation. A translation that fails to load is installed all
 // the same and translates nothing.
 void installTranslations(const QString& language, QTranslator& appTranslator, QTranslator& qtTranslator);
-
-// Applies the style sheet file at `path` (Latin-1, up to the first NUL byte).
-// Returns false, leaving the current style, when the file cannot be opened.
-bool applyStyleSheet(QApplication& app, const QString& path);
 
 #endif // STARTUP_H

@@ -8,7 +8,7 @@
 #include "app/aboutdialog.h"
 #include "app/helpdialog.h"
 #include "app/settingskeys.h"
-#include "app/startup.h"
+#include "app/stylesheet.h"
 #include "database/usersongsreltablemodel.h"
 #include "songfiles/metasong.h"
 

@@ -10,7 +10,7 @@
 #include "tests/mainwindow/windowtest.h"
 
 #include "app/settingskeys.h"
-#include "app/startup.h"
+#include "app/stylesheet.h"
 #include "resources/appresources.h"
 #include "songfiles/metasong.h"
 

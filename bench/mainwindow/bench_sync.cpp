@@ -13,7 +13,7 @@
 #include "tests/songfiles/midiimage.h"
 
 #include "app/settingskeys.h"
-#include "app/startup.h"
+#include "app/stylesheet.h"
 #include "database/database.h"
 #include "database/songsdbrecord.h"
 #include "database/usersongsreltablemodel.h"

@@ -1,7 +1,7 @@
 // A musician's whole session through the real widgets, from import to the
 // songs list of a memory; then every file on disk, the seven index files and
 // the list are checked.
-#include "app/startup.h"
+#include "app/stylesheet.h"
 #include "database/database.h"
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"

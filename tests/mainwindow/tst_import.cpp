@@ -1,6 +1,6 @@
 #include "windowtest.h"
 
-#include "app/startup.h"
+#include "app/stylesheet.h"
 
 #include <QPushButton>
 #include <QtTest>

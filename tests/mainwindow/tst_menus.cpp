@@ -1,6 +1,7 @@
 #include "windowtest.h"
 
 #include "app/startup.h"
+#include "app/stylesheet.h"
 
 #include <QAction>
 #include <QCheckBox>
