@@ -74,6 +74,12 @@ int UserSongsRelTableModel::goodRowCount()
     return rowCount();
 }
 
+qint64 UserSongsRelTableModel::songId(int row)
+{
+    const QVariant id = cell(row, 0);
+    return id.isValid() ? id.toLongLong() : -1;
+}
+
 QString UserSongsRelTableModel::fileName(int row)
 {
     return cell(row, idxFilename).toString();

@@ -22,6 +22,8 @@ public:
     void setHeaderLabels();
 
     int goodRowCount();
+    // The row's song id, column "id" of the table (-1 past the last row).
+    qint64 songId(int row);
     QString fileName(int row);
     QString shortName(int row);
     int status(int row);

@@ -1,6 +1,8 @@
 #include "mainwindow/dataeditdialog.h"
 #include "ui_dataeditdialog.h"
 
+#include "library/songedit.h"
+
 #include <QEvent>
 #include <QMessageBox>
 #include <QRegExp>
@@ -112,9 +114,7 @@ void DataEditDialog::getInfo(SongInfo& info)
 
 QString DataEditDialog::baseName(const QString& path)
 {
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.left(dot);
+    return SongEdit::titleFromFileName(path);
 }
 
 bool DataEditDialog::confirmApplyToAll(QAbstractButton* box, const QString& question)

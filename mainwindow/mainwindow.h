@@ -9,6 +9,9 @@
 #include <functional>
 
 #include "database/database.h"
+#include "library/cataloguesync.h"
+#include "library/songoutcome.h"
+#include "library/workflowhost.h"
 #include "mainwindow/dataeditdialog.h"
 
 class QProgressDialog;
@@ -18,7 +21,9 @@ class UserSongsRelTableModel;
 
 // The application's only top-level window. It owns the library, the
 // preferences store and the translators of the language menu, and drives
-// every workflow from its three large tool buttons.
+// every workflow from its three large tool buttons. The workflows themselves
+// are the library's (library/); the window asks their questions with its
+// dialogs, shows their progress and writes their outcomes into its table.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -88,15 +93,30 @@ private:
     qint32 importFilesCount = 0;
     // Default of "copyrightAsk" whenever it is read and absent.
     bool copyrightAskDefault = true;
-    // Synchronisation run state.
-    bool askCopyright = true;
-    bool copyrightAnswerForAll = false;
+    // Synchronisation run state: ask about songs that are not the maker's,
+    // and the answer for all of them once given.
+    CatalogueSync::NotMakerPolicy copyrightPolicy;
     // Paths picked in the last successful file choice.
     QStringList selectedFiles;
     QSettings settings;
     // The language menu's own translators (application, toolkit).
     QTranslator appTranslator;
     QTranslator qtTranslator;
+
+    // Workflows (WindowHost answers for the window)
+    friend class WindowHost;
+    // The library table's songs in row order, and one row's song.
+    SongRefs librarySongs();
+    SongRef songAt(int row);
+    // The files picked for the last import, as the copier takes them.
+    SongRefs selectedSongs() const;
+    // The four-answer question about a file; an empty message keeps the
+    // dialog's own.
+    WorkflowHost::answerEnum askFourAnswers(const QString& fileName, const QString& message);
+    // The progress dialog of a workflow's phase.
+    void beginProgress(WorkflowHost::phaseEnum phase, int total);
+    // Writes a workflow's outcomes into the rows of their songs.
+    void applyOutcomes(WorkflowHost::phaseEnum phase, const SongOutcomes& outcomes);
 
     // Import
     // Replaces the current progress dialog by a new window-modal one with

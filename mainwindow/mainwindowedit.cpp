@@ -1,22 +1,21 @@
 // Manual editing of the library's songs: the song editor opened by a
 // double-click on a row, the spreading of the edited author, artist, genre or
-// file-name title over the whole list, and the table's context menu.
+// file-name title over the whole list (SongEdit), and the table's context menu.
 #include "mainwindow/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "database/usersongsreltablemodel.h"
+#include "library/songedit.h"
+#include "mainwindow/windowhost.h"
 #include "songfiles/metasong.h"
 #include "songfiles/songinfo.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
-#include <QProgressDialog>
 
 void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
 {
@@ -65,63 +64,30 @@ void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
 
 void MainWindow::manualModifySong(MetaSong song, SongInfo info, QString fileName, int row)
 {
-    song.setSongInfo(info, true);
-    qDebug() << "Saving to file: " << fileName;
-    if (song.saveToFile(fileName))
-        qDebug() << "Ok";
-    else
-        qDebug() << "Error!";
-
+    SongRef ref = songAt(row);
+    ref.path = fileName;
     // The row shows what the file holds now, whether or not the save worked.
-    MetaSong saved;
-    saved.importFile(fileName);
-    SongInfo details;
-    saved.getSongInfo(details);
-    userLibraryModel->updateRow(row, details);
+    const SongOutcome outcome = SongEdit::save(song, info, ref);
+    userLibraryModel->updateRow(row, outcome.details);
     userLibraryModel->setStatus(row, Database::StatusManual);
 }
 
 void MainWindow::updateWholeList(int editedRow, const SongInfo& edited)
 {
-    const bool fname = dataEditDialog.isApplyToAllFname();
-    const bool author = dataEditDialog.isApplyToAllAuthor();
-    const bool artist = dataEditDialog.isApplyToAllArtist();
-    const bool genre = dataEditDialog.isApplyToAllGenre();
+    SongEdit::Spread spread;
+    spread.titleFromFileName = dataEditDialog.isApplyToAllFname();
+    spread.author = dataEditDialog.isApplyToAllAuthor();
+    spread.artist = dataEditDialog.isApplyToAllArtist();
+    spread.genre = dataEditDialog.isApplyToAllGenre();
+    spread.authorText = edited.author;
+    spread.artistText = edited.artist;
+    spread.genreText = edited.genre;
 
-    const int count = userLibraryModel->goodRowCount();
-    startProgress(tr("Aggiorno la libreria..."), tr("Aggiornamento file"), count);
-    const QPointer<QProgressDialog> progress = progressDialog;
-
-    for (int i = 0; i < count; ++i) {
-        // "Interrompi" stops before the next song; those done stay done.
-        if (!progress || progress->wasCanceled())
-            break;
-        if (i == editedRow)
-            continue;
-
-        const QString path = userLibraryModel->fileName(i);
-        MetaSong song;
-        if (!song.importFile(path))
-            continue;
-        SongInfo details;
-        song.getSongInfo(details);
-        details.filename = path;
-        if (fname)
-            details.title = DataEditDialog::baseName(path);
-        if (author)
-            details.author = edited.author;
-        if (artist)
-            details.artist = edited.artist;
-        if (genre)
-            details.genre = edited.genre;
-
-        manualModifySong(song, details, path, i);
-        updateProgress(i + 1);
-        QCoreApplication::processEvents();
-    }
-
-    if (progress)
-        progress->close();
+    const qint64 editedId = userLibraryModel->songId(editedRow);
+    WindowHost host(*this, WorkflowHost::PhaseWholeList);
+    // "Interrompi" stops before the next song; those done stay done.
+    SongEdit(host).spreadOver(librarySongs(), editedId, spread);
+    host.closeProgress();
 }
 
 void MainWindow::onSongsTableViewShowContextMenu(const QPoint& pos)

@@ -1,18 +1,17 @@
 // The import workflow of MainWindow: choosing song files, reading them into
-// the library table, the progress shown by every long workflow, the import
-// summary and the "copyrightAsk" preference.
+// the library table (LibraryImport), the progress shown by every long
+// workflow, the import summary and the "copyrightAsk" preference.
 #include "mainwindow/mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "app/settingskeys.h"
 #include "database/usersongsreltablemodel.h"
+#include "library/libraryimport.h"
+#include "library/workflowlog.h"
 #include "mainwindow/proceeddialog.h"
-#include "songfiles/metasong.h"
-#include "songfiles/songinfo.h"
+#include "mainwindow/windowhost.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -20,11 +19,6 @@
 #include <QTimer>
 
 namespace {
-
-const char* const kBannerRule = "============================================";
-// While an import runs the table is repainted at most this often: painting
-// it after every file would cost many times the reading of the file.
-const int kTableRepaintMs = 250;
 
 QStringList chooseWithNativeDialog(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter)
@@ -86,14 +80,12 @@ void MainWindow::on_selectDirToolButton_clicked()
 
 void MainWindow::importUserLibrary()
 {
-    // The loop below lets events through; a second import started from
-    // them would empty the table under the first one.
+    // The import lets events through; a second import started from them
+    // would empty the table under the first one.
     if (!userLibraryModel || importRunning)
         return;
 
-    qDebug() << kBannerRule;
-    qDebug() << "          IMPORT USER LIBRARY";
-    qDebug() << kBannerRule;
+    logBanner("IMPORT USER LIBRARY");
 
     if (userLibraryModel->goodRowCount() > 0) {
         if (!database.clearUserLibraryDb()) {
@@ -105,57 +97,20 @@ void MainWindow::importUserLibrary()
 
     importRunning = true;
     importFilesCount = selectedFiles.size();
-    startProgress(tr("Importo la libreria..."), tr("Lettura file"), importFilesCount);
-
-    // Iterate over a copy: the list must not change under the loop.
+    // Read from a copy: the list must not change under the import.
     const QStringList files = selectedFiles;
-    int songs = 0;
-    int unreadable = 0;
-    int tavrelSongs = 0;
-    QTableView* view = ui->userLibraryTableView;
-    view->setUpdatesEnabled(false);
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    for (const QString& path : files) {
-        qDebug() << "Found file:" << path;
-        const QString shortName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-
-        MetaSong song;
-        if (!song.importFile(path)) {
-            qDebug() << "Unknown/corrupted file" << path;
-            ++unreadable;
-            updateProgress(songs + unreadable);
-        } else {
-            ++songs;
-            qDebug() << "Song Index: " << songs;
-            SongInfo info;
-            song.getSongInfo(info);
-            info.filename = path;
-            info.shortname = shortName;
-            info.dbgDump();
-            userLibraryModel->addSong(info);
-            if (info.isTavrel)
-                ++tavrelSongs;
-            updateProgress(songs + unreadable);
-        }
-        // The cancel button is not looked at: every picked file is read.
-        const bool repaintTable = sinceRepaint.elapsed() >= kTableRepaintMs;
-        if (repaintTable) {
-            view->setUpdatesEnabled(true);
-            sinceRepaint.restart();
-        }
-        QCoreApplication::processEvents();
-        if (repaintTable)
-            view->setUpdatesEnabled(false);
+    LibraryImport::Summary read;
+    {
+        WindowHost host(*this, WorkflowHost::PhaseImport);
+        read = LibraryImport(host).run(files);
     }
-    view->setUpdatesEnabled(true);
     importRunning = false;
 
     adjustUserLibraryHeaders();
 
     if (settings.value(QLatin1String(SettingsKeys::copyrightAsk), copyrightAskDefault).toBool()) {
         ProceedDialog summary;
-        summary.setFilesCount(songs, tavrelSongs, unreadable);
+        summary.setFilesCount(read.songs, read.tavrelSongs, read.unreadable);
         const int answer = summary.exec();
         enableCopyrightMessage(summary.getShowAgainValue());
         // After a synchronisation run to its end there is nothing left to synchronise.

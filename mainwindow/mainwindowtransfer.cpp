@@ -1,46 +1,26 @@
-// The transfer of the picked songs to the player's memory, the update of the
-// memory's index after it, and the two memory tools of the Tools menu.
+// The transfer of the picked songs to the player's memory and the update of
+// the memory's index after it (MemoryTransfer, MemoryIndex), and the two
+// memory tools of the Tools menu.
 #include "mainwindow/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "index/index.h"
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"
+#include "library/memoryindex.h"
+#include "library/memorytransfer.h"
+#include "mainwindow/windowhost.h"
 #include "platform/platform.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 
 namespace {
 
-const char* const kBannerRule = "============================================";
-
 QString chooseWithDirDialog(QWidget* parent, const QString& caption, const QString& dir)
 {
     return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
-}
-
-// The picked files that are not on the memory after a copy into destDir
-// (nor the karaoke graphics of an MP3 song, when it has some).
-QStringList missingOnMemory(const QStringList& sources, const QString& destDir)
-{
-    QStringList missing;
-    for (const QString& source : sources) {
-        const QString target = destDir + QLatin1Char('/') + source.section(QLatin1Char('/'), -1);
-        bool present = QFileInfo(target).isFile();
-        if (present && source.endsWith(QLatin1String("MP3"), Qt::CaseInsensitive)) {
-            const QString companion = QString(source).replace(QLatin1String(".mp3"), QLatin1String(".cdg"), Qt::CaseInsensitive);
-            const QString companionTarget = QString(target).replace(QLatin1String(".mp3"), QLatin1String(".cdg"), Qt::CaseInsensitive);
-            present = !QFileInfo::exists(companion) || QFileInfo(companionTarget).isFile();
-        }
-        if (!present)
-            missing << source;
-    }
-    return missing;
 }
 
 } // namespace
@@ -52,17 +32,17 @@ void MainWindow::setDirChooser(DirChooser chooser)
 
 QString MainWindow::getRoot(QString path)
 {
-    return Platform::rootOf(path);
+    return MemoryTransfer::rootOf(path);
 }
 
 bool MainWindow::isRoot(QString path)
 {
-    return getRoot(path) == path;
+    return MemoryTransfer::isRoot(path);
 }
 
 bool MainWindow::isSystemDisk(QString path)
 {
-    return !Platform::isOnVolume(path);
+    return MemoryTransfer::isSystemDisk(path);
 }
 
 void MainWindow::on_transferFilesToolButton_clicked()
@@ -77,54 +57,35 @@ bool MainWindow::transferFiles()
 {
     if (!dirChooser)
         dirChooser = &chooseWithDirDialog;
-    QString folder = dirChooser(this, tr("Scegli cartella"), Platform::volumesDir());
+    const QString folder = dirChooser(this, tr("Scegli cartella"), Platform::volumesDir());
     if (folder.isEmpty())
         return false;
-    // "/Volumes/CARD/" is the memory's top folder as much as "/Volumes/CARD".
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
 
-    if (isSystemDisk(folder)) {
+    const SongRefs songs = selectedSongs();
+    WindowHost host(*this, WorkflowHost::PhaseTransfer);
+    const MemoryTransfer::Result transfer = MemoryTransfer(host).run(folder, songs);
+    switch (transfer.result) {
+    case MemoryTransfer::ResultSystemDisk:
         QMessageBox::warning(this, tr("Trasferimento"), tr("Non è possibile copiare i file sul disco di sistema"),
                              QMessageBox::Ok);
         return false;
+    case MemoryTransfer::ResultRootNotFolder:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Non è possibile copiare i file sulla cartella principale, creare o "
+                                "selezionare una sottocartella"));
+        return false;
+    case MemoryTransfer::ResultReservedFolder:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono "
+                                "riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella"));
+        return false;
+    case MemoryTransfer::ResultDone:
+        break;
     }
 
-    QString destination = folder;
-    if (isRoot(folder)) {
-        // Songs never go into the memory's top folder: they go into "songs".
-        const QString songs = folder + QStringLiteral("/songs");
-        if (!QFileInfo::exists(songs))
-            QDir(folder).mkdir(QStringLiteral("songs"));
-        if (!QFileInfo(songs).isDir()) {
-            QMessageBox::warning(this, tr("Trasferimento"),
-                                 tr("Non è possibile copiare i file sulla cartella principale, creare o "
-                                    "selezionare una sottocartella"));
-            return false;
-        }
-        destination = songs;
-    }
-
-    const QString last = destination.section(QLatin1Char('/'), -1);
-    for (const char* reserved : {"SFX", "BRIDGE", "PLAYLIST"}) {
-        if (last.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0) {
-            QMessageBox::warning(this, tr("Trasferimento"),
-                                 tr("Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono "
-                                    "riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella"));
-            return false;
-        }
-    }
-
-    qDebug() << kBannerRule;
-    qDebug() << "          TRASFERIMENTO FILE";
-    qDebug() << kBannerRule;
-
-    startProgress(tr("Trasferimento file..."), tr("Trasferimento"), importFilesCount);
-    int copied = 0;
-    const bool copyOk = copyFiles(destination, copied);
-    const bool indexOk = copied > 0 ? updateTamselIndex(destination) : true;
-
-    if (copyOk && indexOk) {
+    if (transfer.indexRun)
+        host.closeProgress();
+    if (transfer.copy.ok && transfer.indexOk) {
         QMessageBox::information(this, tr("Trasferimento"), tr("Tutti i file sono stati copiati correttamente"));
     } else {
         if (progressDialog)
@@ -133,7 +94,7 @@ bool MainWindow::transferFiles()
                         QMessageBox::Ok, this);
         // Which songs the player will miss (a name the memory's file system
         // refuses is a common cause).
-        const QStringList missing = missingOnMemory(selectedFiles, destination);
+        const QStringList missing = FileCopier::missingAfterCopy(songs, transfer.destination);
         if (!missing.isEmpty())
             box.setDetailedText(tr("File non copiati:") + QLatin1Char('\n') + missing.join(QLatin1Char('\n')));
         box.exec();
@@ -144,18 +105,10 @@ bool MainWindow::transferFiles()
 
 bool MainWindow::updateTamselIndex(QString destDir)
 {
-    const QString root = getRoot(destDir);
-    if (!QFileInfo::exists(root))
-        return false;
-
-    startProgress(tr("Aggiornamento database..."), tr("Aggiornamento"), 0);
-    progressDialog->setAutoClose(false);
-    Index index;
-    connect(&index, &Index::fileFoundChanged, progressDialog, &QProgressDialog::setValue);
-    connect(&index, &Index::progressValueChanged, progressDialog, &QProgressDialog::setValue);
-    connect(&index, &Index::progressMaxSetup, progressDialog, &QProgressDialog::setMaximum);
-    const bool ok = index.updateIndex(root);
-    progressDialog->close();
+    WindowHost host(*this, WorkflowHost::PhaseIndex);
+    const bool ok = MemoryIndex(host).update(getRoot(destDir));
+    if (host.began())
+        host.closeProgress();
     return ok;
 }
 

@@ -1,0 +1,53 @@
+#ifndef LIBRARY_MEMORYTRANSFER_H
+#define LIBRARY_MEMORYTRANSFER_H
+
+#include <QString>
+
+#include "library/filecopier.h"
+#include "library/songoutcome.h"
+
+class WorkflowHost;
+
+// The transfer of songs to a folder of a player memory: the destination's
+// rules, the copy, and the update of the memory's index after it.
+class MemoryTransfer
+{
+public:
+    enum resultEnum {
+        ResultDone,
+        ResultSystemDisk,     // the folder is not on a memory
+        ResultRootNotFolder,  // the memory's top folder was chosen and "songs" there is not a folder
+        ResultReservedFolder  // "BRIDGE", "SFX" or "PLAYLIST"
+    };
+
+    struct Result
+    {
+        resultEnum result = ResultDone;
+        QString destination;      // where the songs went
+        FileCopier::Result copy;
+        bool indexRun = false;    // the index update was run (something was copied)
+        bool indexOk = true;
+    };
+
+    explicit MemoryTransfer(WorkflowHost& host) : host(host) {}
+
+    // Copies `songs` into `folder` (phase PhaseTransfer), then brings the
+    // memory's index up to date (phase PhaseIndex) when anything was copied.
+    Result run(const QString& folder, const SongRefs& songs);
+
+    // The folder the songs go to for a chosen folder: the folder itself, or
+    // its "songs" folder (made when missing) for a memory's top folder.
+    static resultEnum destinationFor(QString folder, QString& destination);
+
+    // The top folder of the memory holding `path` (the volumes folder plus
+    // one component); the path itself when it is not below the volumes folder.
+    static QString rootOf(const QString& path);
+    static bool isRoot(const QString& path);
+    // Whether `path` is not on a memory below the volumes folder.
+    static bool isSystemDisk(const QString& path);
+
+private:
+    WorkflowHost& host;
+};
+
+#endif

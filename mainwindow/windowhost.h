@@ -1,0 +1,47 @@
+#ifndef MAINWINDOW_WINDOWHOST_H
+#define MAINWINDOW_WINDOWHOST_H
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include "library/workflowhost.h"
+
+class MainWindow;
+class QProgressDialog;
+
+// The main window's face for one workflow of the library: questions in the
+// four-answer dialog, progress in the window's progress dialog, outcomes
+// into the library table.
+class WindowHost : public WorkflowHost
+{
+public:
+    // `phase`: the work served until the workflow begins a phase of its own;
+    // until then the window's current progress dialog is the one looked at.
+    WindowHost(MainWindow& window, phaseEnum phase);
+    ~WindowHost() override;
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    answerEnum askReplace(const QString& target) override;
+    answerEnum askEditNotMaker(const QString& path) override;
+    void begin(phaseEnum phase, int total) override;
+    void progress(int done, int total) override;
+    bool stopRequested() override;
+    void songsDone(const SongOutcomes& outcomes) override;
+
+    // Whether the workflow began a phase, with a progress dialog of its own.
+    bool began() const { return ownDialog; }
+    // Closes the progress dialog of this host's work, if it is still there.
+    void closeProgress();
+
+private:
+    MainWindow& window;
+    phaseEnum phase;
+    QPointer<QProgressDialog> dialog;
+    bool ownDialog = false;  // the dialog was made by begin()
+    bool tableFrozen = false;
+    QElapsedTimer sinceRepaint;
+    int indexDone = 0;
+};
+
+#endif // MAINWINDOW_WINDOWHOST_H
