@@ -33,7 +33,10 @@ QString FileCopier::companionOf(const QString& song)
 {
     if (!song.endsWith(QLatin1String("MP3"), Qt::CaseInsensitive))
         return QString();
-    return QString(song).replace(QLatin1String(".mp3"), QLatin1String(".cdg"), Qt::CaseInsensitive);
+    // Only the file name changes: a folder whose name holds ".mp3" stays.
+    const int nameStart = song.lastIndexOf(QLatin1Char('/')) + 1;
+    return song.left(nameStart)
+        + song.mid(nameStart).replace(QLatin1String(".mp3"), QLatin1String(".cdg"), Qt::CaseInsensitive);
 }
 
 FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDir)
