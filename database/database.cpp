@@ -61,8 +61,10 @@ bool Database::init()
     if (!userLibDb.open())
         return false;
 
+    // Workflows address songs by id: AUTOINCREMENT never gives an id out
+    // again, even after the library was emptied for a new import.
     QSqlQuery create(userLibDb);
-    create.exec("create table usersongs (id integer primary key, type varchar, title varchar, "
+    create.exec("create table usersongs (id integer primary key autoincrement, type varchar, title varchar, "
                 "artist varchar, genre varchar, author varchar, length varchar, userbpm int, "
                 "key varchar, filename varchar, shortname varchar, status int)");
 

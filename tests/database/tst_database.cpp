@@ -144,6 +144,10 @@ private slots:
         QCOMPARE(rows.mid(0, 3) + rows.mid(299), (QStringList{"MIDI SONG 0  -1 /media/S0.mid 0",
             "MIDI SONG 1 00:59 -1 /media/S1.mid 0", "MIDI SONG 2 60:00 -1 /media/S2.mid 0",
             "MIDI SONG 9 100:05 0 /media/S299.mid 1"}));
+        // An emptied library never hands out an id again.
+        const qint64 last = model.songId(299);
+        QVERIFY(db->clearUserLibraryDb() && filler.addSong(song(0, 1, -1)) && model.select());
+        QVERIFY(model.songId(0) > last);
     }
 
     void shippedCatalogue()
