@@ -25,14 +25,15 @@ public:
         resultEnum result = ResultDone;
         QString destination;      // where the songs went
         FileCopier::Result copy;
-        bool indexRun = false;    // the index update was run (something was copied)
-        bool indexOk = true;
+        bool indexRun = false;    // the index update was run (something was copied, even by a stopped copy)
+        bool indexOk = true;      // false when the update ran and failed
     };
 
     explicit MemoryTransfer(WorkflowHost& host) : host(host) {}
 
     // Copies `songs` into `folder` (phase PhaseTransfer), then brings the
-    // memory's index up to date (phase PhaseIndex) when anything was copied.
+    // memory's index up to date (phase PhaseIndex) when anything was copied,
+    // also when the host stopped the copy.
     Result run(const QString& folder, const SongRefs& songs);
 
     // The folder the songs go to for a chosen folder: the folder itself, or
