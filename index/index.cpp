@@ -116,7 +116,13 @@ void Index::startRun(const QString &path)
 
 bool Index::fail(errorEnum code, const QString &detail)
 {
-    qDebug() << "[Index] run failed, error" << int(code) << detail;
+    static const char *const names[] = {"none", "no memory", "no index", "no songs", "damaged index",
+                                        "memory full", "cannot write"};
+    // The detail of a damaged or missing index is a text for the user; IndexSet logged its cause.
+    if (code == ErrorDamaged || code == ErrorNoIndex)
+        qDebug() << "[Index::fail] run failed:" << names[code];
+    else
+        qDebug() << "[Index::fail] run failed:" << names[code] << detail;
     error = code;
     errorDetail = detail;
     return false;

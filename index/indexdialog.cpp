@@ -208,7 +208,8 @@ void IndexDialog::start(bool checkRoot)
         if (index.lastError() == Index::ErrorNoSongs)
             QMessageBox::warning(this, tr("Ottimizza memoria"), reason);
         else
-            QMessageBox::critical(this, tr("Ottimizza memoria"), tr("Operazione non riuscita.") + QLatin1Char('\n') + reason);
+            QMessageBox::critical(this, tr("Ottimizza memoria"),
+                                  tr("Operazione non riuscita.") + QLatin1Char('\n') + reason);
     } else if (errorCount > 0) {
         QMessageBox::critical(this, tr("Ottimizza memoria"),
                               tr("Durante l'operazione si sono verificati alcuni errori.\n"

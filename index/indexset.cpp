@@ -190,7 +190,8 @@ bool IndexSet::decode(const QString &root, QList<SongInfoIndex> &songs, QString 
         const char *p = titles.constData() + qint64(r) * SongRecordSize;
         const quint32 id = bigEndian32(p);
         if (id >= quint32(n))
-            return refuse(TitleFile, tr("%1 nomina la song %2, che non esiste").arg(titleName).arg(id), "unknown number");
+            return refuse(TitleFile, tr("%1 nomina la song %2, che non esiste").arg(titleName).arg(id),
+                          "unknown number");
         if (titleRecord[int(id)] >= 0)
             return refuse(TitleFile, tr("%1 elenca la song %2 più di una volta").arg(titleName).arg(id), "twice");
         if (uchar(p[63]) & 0xF0)
@@ -235,7 +236,8 @@ bool IndexSet::decode(const QString &root, QList<SongInfoIndex> &songs, QString 
         }
         const quint32 id = bigEndian32(p);
         if (id >= quint32(n))
-            return refuse(ArtistFile, tr("%1 nomina la song %2, che non esiste").arg(artistName).arg(id), "unknown number");
+            return refuse(ArtistFile, tr("%1 nomina la song %2, che non esiste").arg(artistName).arg(id),
+                          "unknown number");
         if (inArtists[int(id)])
             return refuse(ArtistFile, tr("%1 elenca la song %2 più di una volta").arg(artistName).arg(id), "twice");
         if (std::memcmp(p, titles.constData() + qint64(titleRecord[int(id)]) * SongRecordSize, SongRecordSize) != 0)
