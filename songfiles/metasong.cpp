@@ -406,7 +406,7 @@ bool MetaSong::saveToFile(QString path)
         if (!mp3.isEditable()) {
             qDebug() << "[MetaSong::saveToFile] ID3 tag of a version or form this program cannot update, not saved";
             return failSave(ErrorUnsupportedTag,
-                QCoreApplication::translate("MetaSong", "Il tag ID3 di questo MP3 è di una versione o di un tipo che non si può aggiornare"));
+                QCoreApplication::translate("MetaSong", "Il tag ID3 di questo MP3 è danneggiato, compresso o di una versione che non si può aggiornare"));
         }
         content = mp3.stream();
     } else if (!buildMidiOrMfx(content)) {

@@ -5,6 +5,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 namespace {
 
 const int HeaderSize = 10;          // tag header and frame header alike
@@ -261,13 +263,21 @@ void Mp3Header::readLayout()
         // under which the frames line up, unless a frame of 128 bytes or more
         // is already followed by a whole frame under synchsafe sizes (damage
         // further on must not make the frames written here read as plain).
+        // Plain sizes line up only at the end or before padding that is all
+        // zeros. When neither form accounts for the frames, the tag is only
+        // read: a long frame written here could read back the other way.
         int stop = 0;
         walkFrames(true, QByteArray(), -1, &stop);
         if (stop != end && tag[stop] != '\0' && !synchsafeConfirmed()) {
             int plainStop = 0;
             walkFrames(false, QByteArray(), -1, &plainStop);
-            if (plainStop == end || tag[plainStop] == '\0')
+            const auto zero = [](char c) { return c == '\0'; };
+            if (std::all_of(tag.constBegin() + plainStop, tag.constBegin() + end, zero)) {
                 synchsafeFrameSizes = false;
+            } else {
+                qDebug() << "[Mp3Header::loadHeader] damaged ID3v2.4 frames, the tag is only read";
+                editable = false;
+            }
         }
     }
 }
@@ -362,7 +372,7 @@ void Mp3Header::updateId3TagSize()
 
 int Mp3Header::removeId3Frame(QString id)
 {
-    const int pos = findFrame(id);
+    const int pos = editable ? findFrame(id) : -1;
     if (pos < 0)
         return 0;
     const int len = HeaderSize + frameSize(pos, synchsafeFrameSizes);

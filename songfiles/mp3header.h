@@ -26,7 +26,9 @@ public:
     QByteArray stream() { return tag; }
     int getAudioDataStartPos() const { return audioDataStart; }
     // False for a tag that cannot be updated: another major version than 2,
-    // 3 or 4, a compressed or damaged v2.2 tag, a damaged extended header.
+    // 3 or 4, a compressed or damaged v2.2 tag, a damaged extended header,
+    // v2.4 frames that line up under neither form of frame size. Edits then
+    // change nothing.
     bool isEditable() const { return editable; }
 
     void updateId3TagSize();

@@ -40,8 +40,8 @@
         <translation>Writing the file failed</translation>
     </message>
     <message>
-        <source>Il tag ID3 di questo MP3 è di una versione o di un tipo che non si può aggiornare</source>
-        <translation>This MP3&apos;s ID3 tag is of a version or kind that cannot be updated</translation>
+        <source>Il tag ID3 di questo MP3 è danneggiato, compresso o di una versione che non si può aggiornare</source>
+        <translation>This MP3&apos;s ID3 tag is damaged, compressed or of a version that cannot be updated</translation>
     </message>
     <message>
         <source>Nessuna song letta da salvare</source>

@@ -40,7 +40,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Il tag ID3 di questo MP3 è di una versione o di un tipo che non si può aggiornare</source>
+        <source>Il tag ID3 di questo MP3 è danneggiato, compresso o di una versione che non si può aggiornare</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
