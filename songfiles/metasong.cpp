@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "songfiles/lzhuff.h"
+#include "songfiles/songreplacement.h"
 
 #include <QCoreApplication>
 #include <QDebug>

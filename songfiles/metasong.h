@@ -5,13 +5,14 @@
 #include "songfiles/mp3header.h"
 #include "songfiles/rawmidifile.h"
 #include "songfiles/songinfo.h"
-#include "songfiles/songreplacement.h"
+#include "songfiles/songfilestate.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 class QFile;
+class SongReplacement;
 
 // The one way into a song file of any supported format: recognises and loads
 // it, hands out its details as a SongInfo, merges new details into it and

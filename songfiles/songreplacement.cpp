@@ -70,8 +70,6 @@ timespec accessTime(const struct stat& st)
 #endif
 }
 
-qint64 nanoseconds(const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; }
-
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 bool writeAll(int fd, const char* data, qint64 size)
@@ -290,29 +288,6 @@ void disarm()
 
 } // namespace SaveFaults
 
-// ---------------------------------------------------------------- state
-
-QByteArray SongFileState::hashOf(const QByteArray& head)
-{
-    return QCryptographicHash::hash(head, QCryptographicHash::Sha1);
-}
-
-SongFileState SongFileState::ofOpenFile(int fd, const QString& path, const QByteArray& head)
-{
-    SongFileState s;
-    struct stat st;
-    if (::fstat(fd, &st) != 0)
-        return s;
-    s.path = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    s.device = quint64(st.st_dev);
-    s.inode = quint64(st.st_ino);
-    s.size = qint64(st.st_size);
-    s.mtimeNs = nanoseconds(modificationTime(st));
-    s.hashedLength = head.size();
-    s.hash = hashOf(head);
-    return s;
-}
-
 // ---------------------------------------------------------------- replacement
 
 SongReplacement::SongReplacement(const QString& path, const SongFileState* expected)
@@ -399,9 +374,7 @@ bool SongReplacement::begin()
 bool SongReplacement::matchesExpected()
 {
     const SongFileState& e = *expected;
-    if (quint64(original.st_dev) != e.device || quint64(original.st_ino) != e.inode
-        || qint64(original.st_size) != e.size || nanoseconds(modificationTime(original)) != e.mtimeNs
-        || e.hashedLength > e.size)
+    if (!SongFileState::ofStat(original, target).sameFileAs(e) || e.hashedLength > e.size)
         return false;
     QByteArray head(int(e.hashedLength), Qt::Uninitialized);
     return readAt(sourceFd, head.data(), e.hashedLength, 0) == e.hashedLength
@@ -581,15 +554,7 @@ bool SongReplacement::commit()
 
 SongFileState SongReplacement::writtenState() const
 {
-    SongFileState s;
-    if (!committed)
-        return s;
-    s.path = QDir::cleanPath(QFileInfo(requested).absoluteFilePath());
-    s.device = quint64(written.st_dev);
-    s.inode = quint64(written.st_ino);
-    s.size = qint64(written.st_size);
-    s.mtimeNs = nanoseconds(modificationTime(written));
-    return s;
+    return committed ? SongFileState::ofStat(written, requested) : SongFileState();
 }
 
 // Takes back whatever a save that did not commit left: the new file, or, in

@@ -1,30 +1,12 @@
 #ifndef SONGFILES_SONGREPLACEMENT_H
 #define SONGFILES_SONGREPLACEMENT_H
 
+#include "songfiles/songfilestate.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <sys/stat.h>
-
-// What a song file looked like when it was read: enough to tell, when it is
-// saved, whether another program changed, replaced or deleted it meanwhile.
-// The change time is not used: tags and flags change it.
-struct SongFileState
-{
-    QString path;            // absolute path it was read from
-    quint64 device = 0;
-    quint64 inode = 0;
-    qint64 size = -1;        // -1: no state recorded
-    qint64 mtimeNs = 0;
-    qint64 hashedLength = 0; // the hash covers the file's first bytes
-    QByteArray hash;
-
-    bool isValid() const { return size >= 0; }
-
-    // The state of an open file whose first bytes were read as `head`.
-    static SongFileState ofOpenFile(int fd, const QString& path, const QByteArray& head);
-    static QByteArray hashOf(const QByteArray& head);
-};
 
 // New content for a song file, put in place only when all of it is written
 // and flushed to disk, so a failed save leaves the song as it was.
