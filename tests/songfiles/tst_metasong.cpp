@@ -46,9 +46,24 @@ struct stat statOf(const QString& path)
 // Gives path the modification (and access) time of `st`, to the nanosecond.
 bool setTimes(const QString& path, const struct stat& st)
 {
+#ifdef __APPLE__
+    const timespec times[2] = {st.st_atimespec, st.st_mtimespec};
+#else
     const timespec times[2] = {st.st_atim, st.st_mtim};
+#endif
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
+
+// A user extended attribute (a Finder tag's place on macOS).
+#ifdef __APPLE__
+const char kAttribute[] = "com.apple.metadata:_kMDItemUserTags";
+int setAttribute(const char* path, const char* value, size_t size) { return ::setxattr(path, kAttribute, value, size, 0, 0); }
+ssize_t getAttribute(const char* path, char* value, size_t size) { return ::getxattr(path, kAttribute, value, size, 0, 0); }
+#else
+const char kAttribute[] = "user.colour";
+int setAttribute(const char* path, const char* value, size_t size) { return ::setxattr(path, kAttribute, value, size, 0); }
+ssize_t getAttribute(const char* path, char* value, size_t size) { return ::getxattr(path, kAttribute, value, size); }
+#endif
 
 int run(const QString& program, const QStringList& args)
 {
@@ -438,7 +453,7 @@ private slots:
             QVERIFY(QFile::link(path, link));
             names << "link." + format;
         }
-        if (kind == "extended attribute" && ::setxattr(file.constData(), "user.colour", "red", 3, 0) != 0)
+        if (kind == "extended attribute" && setAttribute(file.constData(), "red", 3) != 0)
             QSKIP("this file system holds no user extended attributes");
         if (kind == "owner")
             QCOMPARE(::chown(file.constData(), 1234, 5678), 0);
@@ -459,7 +474,7 @@ private slots:
         QCOMPARE(after.st_gid, before.st_gid);
         if (kind == "extended attribute") {
             char value[8] = {};
-            QCOMPARE(int(::getxattr(file.constData(), "user.colour", value, sizeof value)), 3);
+            QCOMPARE(int(getAttribute(file.constData(), value, sizeof value)), 3);
             QCOMPARE(QByteArray(value), QByteArray("red"));
         }
         if (kind.endsWith("hard link")) {
