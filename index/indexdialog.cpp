@@ -107,6 +107,11 @@ void IndexDialog::errorFromIndexReceived(QString message)
     ++errorCount;
 }
 
+void IndexDialog::warningFromIndexReceived(QString message)
+{
+    ui->plainTextReport->appendPlainText(message);
+}
+
 void IndexDialog::updateLabelCurrPath(QString path)
 {
     ui->labelCurrPath->setText(path);
@@ -115,7 +120,6 @@ void IndexDialog::updateLabelCurrPath(QString path)
 
 void IndexDialog::updateLabelNum(int num)
 {
-    filesFound = num;
     ui->labelFileFound->setText(QString::number(num));
     QCoreApplication::processEvents();
 }
@@ -172,7 +176,6 @@ void IndexDialog::start(bool checkRoot)
     ui->pushButtonClose->setEnabled(false);
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
         path.chop(1);
-    filesFound = 0;
     ui->labelFileFound->setText(QStringLiteral("0"));
     ui->progressBar->setRange(0, 0);
     ui->progressBar->setValue(0);
@@ -186,36 +189,33 @@ void IndexDialog::start(bool checkRoot)
     connect(&index, &Index::progressValueChanged, this, &IndexDialog::setProgressValue);
     connect(&index, &Index::currentPathChanged, this, &IndexDialog::updateLabelCurrPath);
     connect(&index, &Index::errorFromIndex, this, &IndexDialog::errorFromIndexReceived);
+    connect(&index, &Index::warningFromIndex, this, &IndexDialog::warningFromIndexReceived);
 
     bool ok = false;
-    if (ui->radioButtonUpdate->isChecked()) {
+    if (ui->radioButtonUpdate->isChecked())
         ok = index.updateIndex(path);
-        // An update that finds no song file writes nothing, so the old index
-        // would go on listing songs that are gone. Treat the memory as a
-        // rebuild does: no songs, no index.
-        if (ok && filesFound == 0) {
-            index.deleteIndex();
-            ok = index.checkIndexFile();
-        }
-    } else if (ui->radioButtonRebuild->isChecked()) {
+    else if (ui->radioButtonRebuild->isChecked())
         ok = index.createIndex(path);
-    }
-    if (filesFound == 0)
-        ui->plainTextReport->appendPlainText(tr("Nessun file di song trovato nella memoria"));
 
-    if (errorCount > 0) {
+    // A failed run says why: a memory without songs (its index is kept), a
+    // damaged index, a full or write-protected memory.
+    if (!ok) {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(0);
+        const QString reason = index.lastErrorText();
+        ui->plainTextReport->appendPlainText(reason);
+        QCoreApplication::processEvents();
+        if (index.lastError() == Index::ErrorNoSongs)
+            QMessageBox::warning(this, tr("Ottimizza memoria"), reason);
+        else
+            QMessageBox::critical(this, tr("Ottimizza memoria"),
+                                  tr("Operazione non riuscita.") + QLatin1Char('\n') + reason);
+    } else if (errorCount > 0) {
         QMessageBox::critical(this, tr("Ottimizza memoria"),
                               tr("Durante l'operazione si sono verificati alcuni errori.\n"
                                  "Consultare il report per maggiori informazioni."));
-    } else if (ok) {
-        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
     } else {
-        ui->progressBar->setRange(0, 100);
-        ui->progressBar->setValue(0);
-        QCoreApplication::processEvents();
-        QMessageBox::critical(this, tr("Ottimizza memoria"),
-                              tr("Operazione non riuscita.\nAssicurarsi che il disco abbia sufficiente spazio "
-                                 "libero e che non sia protetto da scrittura."));
+        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
     }
 
     ui->plainTextReport->appendPlainText(tr("Operazione completata"));
