@@ -11,6 +11,5 @@ QString SongOutcome::unreadableReason()
 
 QString SongOutcome::saveFailureReason(const MetaSong& song)
 {
-    Q_UNUSED(song);
-    return QString();
+    return song.lastError().text;
 }

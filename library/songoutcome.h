@@ -43,7 +43,7 @@ struct SongOutcome
 
     // The reason given for a file that could not be read, translated.
     static QString unreadableReason();
-    // Why the last save of `song` failed, translated.
+    // Why the last save of `song` failed, translated (MetaSong::lastError()).
     static QString saveFailureReason(const MetaSong& song);
 };
 

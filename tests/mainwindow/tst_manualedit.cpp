@@ -186,7 +186,7 @@ private slots:
         });
         VERIFY_SCRIPT(report);
         QCOMPARE(report.seen[0].text, QString("Non è stato possibile salvare una o più song"));
-        QVERIFY(report.seen[0].info.contains(path("a_alpha.mid")));
+        QVERIFY(report.seen[0].info.contains(path("a_alpha.mid") + ": ")); // and the reason
         // Not marked as edited: the row says the song was not saved.
         QCOMPARE(model->status(row), int(Database::StatusNotSaved));
         QCOMPARE(readFile(sandbox->path("moved/a_alpha.mid")), songFor("a_alpha.mid", detailsOf("a_alpha.mid")));
