@@ -71,8 +71,10 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        if (userLibraryModel)
+        if (userLibraryModel) {
             userLibraryModel->setHeaderLabels();
+            adjustUserLibraryHeaders();
+        }
     }
 }
 

@@ -24,12 +24,11 @@ namespace {
 
 // No column of the library table is wider than kMaxColumnWidth, and when
 // the columns do not fit the table the wide ones are narrowed further, each
-// to the same share of the room in proportion to its weight (the title, the
-// artist and the status keep the most), but none below kNarrowWidth: a long
-// title must not push the others out of sight. A cell cut short shows its
-// whole text as a tooltip.
+// to the same share of the room in proportion to its weight (the title and
+// the artist keep the most), but none below its header: a long title must
+// not push the others out of sight. A cell cut short shows its whole text as
+// a tooltip.
 const int kMaxColumnWidth = 320;
-const int kNarrowWidth = 80;
 
 double columnWeight(int column)
 {
@@ -38,8 +37,6 @@ double columnWeight(int column)
         return 2.0;
     case 3: // artist
         return 1.5;
-    case 11: // status
-        return 1.4;
     case 10: // file name
         return 1.2;
     default:
@@ -84,21 +81,27 @@ void MainWindow::initUserLibraryModel()
 void MainWindow::adjustUserLibraryHeaders()
 {
     QTableView* view = ui->userLibraryTableView;
-    // Every column but the file path (9).
-    QVector<int> shown;
-    for (int column : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11}) {
+    QHeaderView* header = view->horizontalHeader();
+    // Every shown column: the file path (9) and the id (0) are hidden. A
+    // header's own width is measured without the room every header keeps
+    // for the sort arrow, which would take a sixth of a small window.
+    QVector<int> shown, wanted, least;
+    header->setSortIndicatorShown(false);
+    for (int column = 0; column < userLibraryModel->columnCount(); ++column) {
+        if (view->isColumnHidden(column))
+            continue;
         view->resizeColumnToContents(column);
-        if (!view->isColumnHidden(column))
-            shown << column;
+        shown << column;
+        wanted << qMin(view->columnWidth(column), kMaxColumnWidth);
+        // The status's few words are never cut.
+        least << (column == userLibraryModel->colIdxStatus() ? wanted.last() : header->sectionSizeHint(column));
     }
+    header->setSortIndicatorShown(true);
 
     // Before the window is first shown the table has no width of its own yet.
     const int room = view->isVisible() ? view->viewport()->width() : std::numeric_limits<int>::max() / 2;
-    QVector<int> wanted;
-    for (int column : shown)
-        wanted << qMin(view->columnWidth(column), kMaxColumnWidth);
     const auto widthFor = [&](int i, int share) {
-        return qMin(wanted[i], qMax(kNarrowWidth, int(share * columnWeight(shown[i]))));
+        return qMin(wanted[i], qMax(least[i], int(share * columnWeight(shown[i]))));
     };
     const auto total = [&](int share) {
         int sum = 0;
@@ -213,6 +216,9 @@ void MainWindow::enableCopyrightMessage(bool enable)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The library's columns fit the table again when it changes size.
+    if (event->type() == QEvent::Resize && userLibraryModel && watched == ui->userLibraryTableView->viewport())
+        QTimer::singleShot(0, this, &MainWindow::adjustUserLibraryHeaders);
     // Every event passes on, except the developers' key combination that
     // reveals the hidden panels (mainwindowmenus.cpp).
     return catchHiddenOptionsKey(watched, event);
