@@ -229,8 +229,6 @@ void TestE2eMusician::wholeSession()
         // ---- transfer to the memory's top folder: every song of the list as it now is ----
         child<QToolButton>(&w, "transferFilesToolButton")->click();
         VERIFY_SCRIPT(script);
-        QVERIFY(script.seen.last().info.startsWith(QStringLiteral("Copiati: 29\nNon copiati: 1\n")));
-        QVERIFY(script.seen.last().info.endsWith(QStringLiteral("damaged.mid: non è stato possibile leggere il file")));
     }
     onList = contents(picked.path());
     onList.remove(QStringLiteral("damaged.mid"));  // reported as not copied

@@ -154,11 +154,13 @@ private slots:
         QTimer::singleShot(0, [&] {
             QProgressDialog* progress = w.findChildren<QProgressDialog*>().last();
             QPushButton* stop = progress->findChild<QPushButton*>();
-            during << buttonStates(w) << progress->findChild<QLabel*>()->text() << stop->text();
+            during << buttonStates(w) << progress->findChild<QLabel*>()->text() << stop->text()
+                   << (progress->isVisible() ? "shown" : "hidden");
             stop->click();
         });
         const QString summary = importAnswering(w, songs);
-        QCOMPARE(during, QStringList({"000", "1 di 30", "Interrompi"}));
+        // Shown from the start: until then its modality would not hold the window back.
+        QCOMPARE(during, QStringList({"000", "1 di 30", "Interrompi", "shown"}));
         QCOMPARE(summary, "Riassunto importazione: Sono stati esaminti 1 files, trovate 1 songs di cui 0 di (c)Tavrel");
         QCOMPARE(libraryModel(w)->rowCount(), 1);
         QCOMPARE(libraryModel(w)->fileName(0), songs[0]);
