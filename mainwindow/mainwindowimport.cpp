@@ -9,6 +9,7 @@
 #include "library/workflowlog.h"
 #include "mainwindow/librarymodel.h"
 #include "mainwindow/proceeddialog.h"
+#include "mainwindow/tableplace.h"
 #include "mainwindow/windowhost.h"
 
 #include <QDebug>
@@ -72,6 +73,8 @@ void MainWindow::initUserLibraryModel()
     view->setAlternatingRowColors(false);
 
     view->setModel(userLibraryModel);
+    // The model reads the table again after every batch a workflow writes.
+    new TablePlace(view, userLibraryModel);
     view->hideColumn(userLibraryModel->colIdxFilename());
     view->hideColumn(0);
     // What became of each song, first among the shown columns.
