@@ -3,6 +3,7 @@
 
 #include "app/settingskeys.h"
 #include "index/index.h"
+#include "library/memoryindex.h"
 #include "platform/platform.h"
 
 #include <QCloseEvent>
@@ -187,23 +188,22 @@ void IndexDialog::start(bool checkRoot)
     connect(&index, &Index::currentPathChanged, this, &IndexDialog::updateLabelCurrPath);
     connect(&index, &Index::errorFromIndex, this, &IndexDialog::errorFromIndexReceived);
 
-    bool ok = false;
-    if (ui->radioButtonUpdate->isChecked()) {
-        ok = index.updateIndex(path);
-        // An update that finds no song file writes nothing, so the old index
-        // would go on listing songs that are gone. Treat the memory as a
-        // rebuild does: no songs, no index.
-        if (ok && filesFound == 0) {
-            index.deleteIndex();
-            ok = index.checkIndexFile();
-        }
-    } else if (ui->radioButtonRebuild->isChecked()) {
-        ok = index.createIndex(path);
-    }
-    if (filesFound == 0)
+    MemoryIndex::resultEnum result = MemoryIndex::ResultFailed;
+    if (ui->radioButtonUpdate->isChecked())
+        result = MemoryIndex::run(index, path, MemoryIndex::ModeUpdate);
+    else if (ui->radioButtonRebuild->isChecked())
+        result = MemoryIndex::run(index, path, MemoryIndex::ModeRebuild);
+    const bool ok = result == MemoryIndex::ResultDone;
+    if (result != MemoryIndex::ResultBusy && filesFound == 0)
         ui->plainTextReport->appendPlainText(tr("Nessun file di song trovato nella memoria"));
 
-    if (errorCount > 0) {
+    if (result == MemoryIndex::ResultBusy) {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(0);
+        QMessageBox::warning(this, tr("Ottimizza memoria"),
+                             tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
+                                "su questa memoria. Riprovare quando è terminato."));
+    } else if (errorCount > 0) {
         QMessageBox::critical(this, tr("Ottimizza memoria"),
                               tr("Durante l'operazione si sono verificati alcuni errori.\n"
                                  "Consultare il report per maggiori informazioni."));

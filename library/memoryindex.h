@@ -12,16 +12,22 @@ class MemoryIndex
 {
 public:
     enum modeEnum { ModeUpdate, ModeRebuild };
+    enum resultEnum {
+        ResultDone,
+        ResultFailed,   // the index could not be read or written
+        ResultNoSongs,  // no song file on the memory: it has no index now
+        ResultBusy      // another run holds the memory
+    };
 
     // Updates or rebuilds the index of the memory at `root` with `index`,
-    // whose signals the caller has connected.
-    static bool run(Index& index, const QString& root, modeEnum mode);
+    // whose signals the caller has connected, holding the memory's lock.
+    static resultEnum run(Index& index, const QString& root, modeEnum mode);
 
     explicit MemoryIndex(WorkflowHost& host) : host(host) {}
 
     // Brings the index of the memory at `root` up to date (phase PhaseIndex);
-    // false when the root is gone or the update failed.
-    bool update(const QString& root);
+    // ResultFailed as well when the root is gone.
+    resultEnum update(const QString& root);
 
 private:
     WorkflowHost& host;

@@ -1,6 +1,7 @@
 #include "library/memorytransfer.h"
 
 #include "library/memoryindex.h"
+#include "library/memorylock.h"
 #include "library/workflowhost.h"
 #include "library/workflowlog.h"
 #include "platform/platform.h"
@@ -23,17 +24,41 @@ bool MemoryTransfer::isSystemDisk(const QString& path)
     return !Platform::isOnVolume(path);
 }
 
-MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+namespace {
+
+QString withoutTrailingSlash(QString path)
 {
     // "/Volumes/CARD/" is the memory's top folder as much as "/Volumes/CARD".
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
 
-    if (isSystemDisk(folder))
-        return ResultSystemDisk;
+} // namespace
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+{
+    return destinationFor(folder, QString(), destination);
+}
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const QString& memoryRoot,
+                                                          QString& destination)
+{
+    folder = withoutTrailingSlash(folder);
+    bool atRoot = false;
+    if (memoryRoot.isEmpty()) {
+        if (isSystemDisk(folder))
+            return ResultSystemDisk;
+        atRoot = isRoot(folder);
+    } else {
+        const QString root = withoutTrailingSlash(memoryRoot);
+        atRoot = folder == root;
+        if (!atRoot && !folder.startsWith(root == QLatin1String("/") ? root : root + QLatin1Char('/')))
+            return ResultOutsideMemory;
+    }
 
     destination = folder;
-    if (isRoot(folder)) {
+    if (atRoot) {
         // Songs never go into the memory's top folder: they go into "songs".
         const QString songs = folder + QStringLiteral("/songs");
         if (!QFileInfo::exists(songs))
@@ -51,12 +76,21 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QStrin
     return ResultDone;
 }
 
-MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs)
+MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
 {
     Result result;
-    result.result = destinationFor(folder, result.destination);
+    result.result = destinationFor(folder, memoryRoot, result.destination);
     if (result.result != ResultDone)
         return result;
+    result.root = memoryRoot.isEmpty() ? rootOf(result.destination) : withoutTrailingSlash(memoryRoot);
+
+    // Copy and index update under one lock: another run in between would
+    // index a half-copied memory.
+    const MemoryLock lock(result.root);
+    if (lock.busy()) {
+        result.result = ResultBusy;
+        return result;
+    }
 
     logBanner("TRASFERIMENTO FILE");
 
@@ -65,7 +99,7 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
     // A stopped copy leaves the index as it was.
     if (result.copy.copied > 0 && !result.copy.stopped) {
         result.indexRun = true;
-        result.indexOk = MemoryIndex(host).update(rootOf(result.destination));
+        result.indexOk = MemoryIndex(host).update(result.root) == MemoryIndex::ResultDone;
     }
     return result;
 }

@@ -66,6 +66,7 @@ bool MainWindow::transferFiles()
     const MemoryTransfer::Result transfer = MemoryTransfer(host).run(folder, songs);
     switch (transfer.result) {
     case MemoryTransfer::ResultSystemDisk:
+    case MemoryTransfer::ResultOutsideMemory: // the window names no memory of its own
         QMessageBox::warning(this, tr("Trasferimento"), tr("Non è possibile copiare i file sul disco di sistema"),
                              QMessageBox::Ok);
         return false;
@@ -78,6 +79,11 @@ bool MainWindow::transferFiles()
         QMessageBox::warning(this, tr("Trasferimento"),
                              tr("Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono "
                                 "riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella"));
+        return false;
+    case MemoryTransfer::ResultBusy:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
+                                "su questa memoria. Riprovare quando è terminato."));
         return false;
     case MemoryTransfer::ResultDone:
         break;
@@ -106,7 +112,7 @@ bool MainWindow::transferFiles()
 bool MainWindow::updateTamselIndex(QString destDir)
 {
     WindowHost host(*this, WorkflowHost::PhaseIndex);
-    const bool ok = MemoryIndex(host).update(getRoot(destDir));
+    const bool ok = MemoryIndex(host).update(getRoot(destDir)) == MemoryIndex::ResultDone;
     if (host.began())
         host.closeProgress();
     return ok;

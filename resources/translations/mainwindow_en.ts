@@ -415,6 +415,10 @@ Select a backup destination folder or press &apos;Continue without backup&apos;.
         <translation>Transferring files...</translation>
     </message>
     <message>
+        <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
+        <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
+    </message>
+    <message>
         <source>Tutti i file sono stati copiati correttamente</source>
         <translation>All the files have been copied successfully</translation>
     </message>

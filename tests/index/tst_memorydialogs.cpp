@@ -4,11 +4,13 @@
 #include "index/index.h"
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"
+#include "library/memorylock.h"
 #include "resources/appresources.h"
 
 #include <QComboBox>
 #include <QMessageBox>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,6 +86,9 @@ private slots:
         QTest::newRow("rebuild of an empty memory") << "empty" << "/CARD" << 0 << true << failed << "" << noSongs;
         // The old index would list songs that are gone: it goes, as in a rebuild.
         QTest::newRow("update of an emptied memory") << "emptied" << "/CARD" << 0 << false << failed << "" << noSongs;
+        QTest::newRow("memory busy") << "locked" << "/CARD" << 0 << true
+            << "Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. "
+               "Riprovare quando è terminato." << "" << "";
     }
     void optimize()
     {
@@ -99,7 +104,11 @@ private slots:
         QVERIFY(QFile::copy(card + "/b.mf3", outside.path() + "/c.mf3"));
         if (memory == "emptied")
             QVERIFY(Index().createIndex(card));
-        if (memory == "long")
+        // Another transfer or index run holds the memory.
+        QLockFile otherRun(card + '/' + MemoryLock::fileName());
+        if (memory == "locked")
+            QVERIFY(otherRun.tryLock(0));
+        else if (memory == "long")
             QVERIFY(volumes->add(longPath, midi(QByteArray())));
         else if (!memory.isEmpty())
             QVERIFY(QDir(card).removeRecursively() && QDir().mkpath(card + "/Music"));
