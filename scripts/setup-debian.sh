@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite qttools5-dev qttools5-dev-tools
-    qttranslations5-l10n sqlite3
+    qttranslations5-l10n sqlite3 libicu-dev
     python3 python3-mido python3-mutagen id3v2
     xauth xvfb
 )
