@@ -1,0 +1,165 @@
+// The commands on player memories: transfer, index and list.
+#include "cli/clicommands.h"
+
+#include "cli/clihost.h"
+#include "cli/console.h"
+#include "index/index.h"
+#include "library/memoryindex.h"
+#include "library/memorytransfer.h"
+#include "platform/platform.h"
+
+#include <QFile>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
+int CliCommands::transfer()
+{
+    const QString destination = existingFolder(args.value(QStringLiteral("--to")));
+    if (destination.isEmpty())
+        return status();
+
+    // The memory: the one named; else as the window finds it below the
+    // volumes folder; else the file system the destination is on, unless
+    // that is the system's own.
+    QString root;
+    if (args.has(QStringLiteral("--memory"))) {
+        root = existingFolder(args.value(QStringLiteral("--memory")));
+        if (root.isEmpty())
+            return status();
+    } else if (!Platform::isOnVolume(destination)) {
+        root = QStorageInfo(destination).rootPath();
+        if (root.isEmpty() || root == QLatin1String("/")) {
+            failed(tr("%1 non è su una memoria rimovibile: indicarne la cartella principale con --memory")
+                       .arg(destination));
+            return status();
+        }
+    }
+
+    CliHost host(console);
+    host.replaceAnswer = args.has(QStringLiteral("--replace")) ? WorkflowHost::AnswerYesAll
+                                                              : WorkflowHost::AnswerNoAll;
+    host.onSong = [&](const SongOutcome& outcome) {
+        reached(int(outcome.id) + 1);
+        switch (outcome.outcome) {
+        case SongOutcome::OutcomeCopied:
+            console.out(tr("%1: copiata").arg(outcome.path));
+            break;
+        case SongOutcome::OutcomeKept:
+            console.out(tr("%1: mantenuto il file con lo stesso nome già presente (--replace lo sostituisce)")
+                            .arg(outcome.path));
+            break;
+        default:
+            songFailed(outcome.path, outcome.reason.isEmpty() ? tr("non copiata") : outcome.reason);
+            break;
+        }
+    };
+
+    const MemoryTransfer::Result result = MemoryTransfer(host).run(destination, songs(), root);
+    switch (result.result) {
+    case MemoryTransfer::ResultSystemDisk:
+    case MemoryTransfer::ResultOutsideMemory:
+        failed(tr("%1 non è nella memoria %2").arg(destination, root));
+        return status();
+    case MemoryTransfer::ResultRootNotFolder:
+        failed(tr("non è possibile copiare i file nella cartella principale e la cartella songs non si può creare: "
+                  "indicare una sottocartella"));
+        return status();
+    case MemoryTransfer::ResultReservedFolder:
+        failed(tr("le cartelle BRIDGE, SFX e PLAYLIST sono riservate a funzioni specifiche del lettore: indicare "
+                  "un'altra cartella"));
+        return status();
+    case MemoryTransfer::ResultBusy:
+        failed(memoryBusy(result.root));
+        return status();
+    case MemoryTransfer::ResultDone:
+        break;
+    }
+    reportNotReached();
+    if (result.copy.stopped && result.copy.copied > 0)
+        failed(tr("trasferimento interrotto: l'indice della memoria %1 non è aggiornato (index update lo aggiorna)")
+                   .arg(result.root));
+    else if (result.indexRun && result.indexOk)
+        console.out(tr("indice della memoria %1 aggiornato").arg(result.root));
+    else if (result.indexRun)
+        failed(tr("l'indice della memoria %1 non si è potuto aggiornare").arg(result.root));
+    return status();
+}
+
+int CliCommands::index()
+{
+    const QString action = args.plain.at(0);
+    const QString root = existingFolder(args.plain.at(1));
+    if (root.isEmpty())
+        return status();
+
+    Index index;
+    int found = 0;
+    int total = 0;
+    const QString label = tr("Aggiornamento database");
+    QObject::connect(&index, &Index::fileFoundChanged, [&](int count) {
+        found = count;
+        console.progress(label, count, 0);
+    });
+    QObject::connect(&index, &Index::progressMaxSetup, [&](int maximum) { total = maximum; });
+    QObject::connect(&index, &Index::progressValueChanged, [&](int value) { console.progress(label, value, total); });
+    // A song the player will not find (its path is too long).
+    QObject::connect(&index, &Index::errorFromIndex, [&](const QString& message) {
+        allDone = false;
+        console.err(message);
+    });
+
+    const bool rebuild = action == QLatin1String("rebuild");
+    switch (MemoryIndex::run(index, root, rebuild ? MemoryIndex::ModeRebuild : MemoryIndex::ModeUpdate)) {
+    case MemoryIndex::ResultDone:
+        console.out(rebuild ? tr("indice di %1 ricostruito: %2 file di song").arg(root).arg(found)
+                            : tr("indice di %1 aggiornato: %2 file di song").arg(root).arg(found));
+        break;
+    case MemoryIndex::ResultNoSongs:
+        failed(tr("nessun file di song trovato in %1: la memoria non ha indice").arg(root));
+        break;
+    case MemoryIndex::ResultFailed:
+        failed(tr("l'indice di %1 non si è potuto leggere o scrivere: assicurarsi che la memoria abbia "
+                  "sufficiente spazio libero e che non sia protetta da scrittura, o provare index rebuild")
+                   .arg(root));
+        break;
+    case MemoryIndex::ResultBusy:
+        failed(memoryBusy(root));
+        break;
+    }
+    return status();
+}
+
+int CliCommands::list()
+{
+    const QString root = existingFolder(args.plain.at(0));
+    if (root.isEmpty())
+        return status();
+    const SORT_MODE order = args.value(QStringLiteral("--by")) == QLatin1String("artist") ? SortArtist : SortTitle;
+    const QString target = args.value(QStringLiteral("-o"));
+
+    // Without a file the list goes through a scratch file to standard output.
+    QTemporaryFile scratch;
+    const bool toOutput = target.isEmpty() || target == QLatin1String("-");
+    if (toOutput && !scratch.open()) {
+        failed(tr("non si può creare un file temporaneo: %1").arg(scratch.errorString()));
+        return status();
+    }
+    Index index;
+    switch (index.saveSongsList(root, toOutput ? scratch.fileName() : target, order)) {
+    case 1:
+        if (toOutput && !console.outBytes(scratch.readAll()))
+            failed(tr("la lista non si è potuta scrivere sullo standard output"));
+        break;
+    case -1:
+        failed(tr("%1 non ha un indice completo: la memoria non è preparata per Orvalo (index rebuild lo crea)")
+                   .arg(root));
+        break;
+    default:
+        failed(toOutput ? tr("errore durante la creazione della lista: l'indice di %1 non si può leggere").arg(root)
+                        : tr("errore durante la creazione del file %1: l'indice non si può leggere o il file non "
+                             "si può scrivere")
+                              .arg(target));
+        break;
+    }
+    return status();
+}

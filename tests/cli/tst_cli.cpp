@@ -1,0 +1,531 @@
+// The command line as a user runs it: the built orvalo3soft-cli as a process
+// on song files and player memories in temporary folders, its output, the
+// files it leaves and its exit status.
+#include "../songfiles/tst_metasong_helpers.h"
+
+#include "library/memorylock.h"
+
+#include <QLockFile>
+#include <QProcess>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace SongBytes;
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+const char* const indexFiles[] = {"index.id3", "ordfile.id3", "title.id3", "atitle.id3",
+                                  "artist.id3", "aartist.id3", "fsinfos.id3"};
+
+bool put(const QString& path, const QByteArray& bytes)
+{
+    return QDir().mkpath(QFileInfo(path).path()) && writeFile(path, bytes);
+}
+
+bool hasIndex(const QString& root)
+{
+    for (const char* name : indexFiles) {
+        if (!QFile::exists(root + '/' + name))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir home;  // settings, and the working folder with the test catalogue
+    std::unique_ptr<QTemporaryDir> work;
+
+    QString path(const QString& rel) const { return work->path() + '/' + rel; }
+    QString card() const { return path("volumes/CARD"); }
+
+    Run cli(const QStringList& args, const QString& config = QString(), const QByteArray& locale = "C.UTF-8")
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", config.isEmpty() ? home.filePath("config") : config);
+        env.insert("ORVALO3_VOLUMES_DIR", path("volumes"));
+        env.insert("LC_ALL", locale);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(home.path());
+        p.start(ORVALO3_CLI, args);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return Run();
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // Song files in the work folder: "name.ext=details" (see song()), or "broken.mid".
+    QStringList makeSongs(const QStringList& specs)
+    {
+        QStringList paths;
+        for (const QString& spec : specs) {
+            const QString name = spec.section('=', 0, 0);
+            const QByteArray bytes = name.startsWith("broken") ? QByteArray("MThd broken")
+                                                               : fileFor(name.section('.', -1), song(spec.section('=', 1)));
+            paths << path(name);
+            if (!put(paths.last(), bytes))
+                qFatal("cannot write %s", qPrintable(paths.last()));
+        }
+        return paths;
+    }
+
+    // The details of each song as `info --json` gives them, one line each.
+    QString json(const QStringList& files)
+    {
+        const Run run = cli(QStringList{"info", "--json"} + files);
+        return QString(run.out).replace(work->path(), "");
+    }
+
+    // The bytes of a lock file QLockFile writes, with the owner line `line` replaced.
+    static QByteArray lockBytes(int line, const QByteArray& replacement)
+    {
+        QTemporaryDir dir;
+        QLockFile lock(dir.filePath("x.lock"));
+        if (!lock.tryLock(0))
+            return QByteArray();
+        QList<QByteArray> lines = readFile(dir.filePath("x.lock")).split('\n');
+        lines[line] = replacement;
+        return lines.join('\n');
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(home.isValid());
+        QSettings settings(home.filePath("config/tavrel/orvalo3soft.conf"), QSettings::IniFormat);
+        settings.setValue("language", "en");
+        settings.sync();
+        // The catalogue "songsdb_debug" in the working folder replaces the shipped one.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "catalogue");
+        db.setDatabaseName(home.filePath("songsdb_debug"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("CREATE TABLE Songs(title varchar, artist varchar, genre varchar, author varchar, length "
+                       "integer, bpm integer, key varchar, filename varchar primary key, markers varchar, "
+                       "altartist varchar)"));
+        QVERIFY(q.exec("INSERT INTO Songs(filename, title, artist, genre, author, length, bpm, key, markers) VALUES "
+                       "('KNOWN', 'KNOWN SONG', 'KNOWN BAND', 'POP', 'WRITER', 200, 120, 'D', '1;INTRO;5;VERSE'), "
+                       "('OTHER', 'OTHER SONG', 'OTHER BAND', 'ROCK', 'WRITER', 180, 90, 'C', '')"));
+    }
+
+    void init() { work.reset(new QTemporaryDir); }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");  // a part of standard output, or of standard error on wrong usage
+        QTest::newRow("no command") << QStringList{} << 2 << "Usage: orvalo3soft-cli COMMAND";
+        QTest::newRow("unknown command") << QStringList{"play"} << 2 << "unknown command: play";
+        QTest::newRow("unknown option") << QStringList{"info", "--xml", "a.mid"} << 2
+                                        << "Usage: orvalo3soft-cli info [--json] FILE...";
+        QTest::newRow("value missing") << QStringList{"backup", "a.mid", "--to"} << 2 << "--to needs a value";
+        QTest::newRow("no song") << QStringList{"sync", "--all"} << 2 << "no song file given";
+        QTest::newRow("nothing to set") << QStringList{"set", "a.mid"} << 2 << "nothing to write";
+        QTest::newRow("unknown key") << QStringList{"set", "a.mid", "--key", "H"} << 2 << "unknown key: \"H\"";
+        QTest::newRow("key names are exact") << QStringList{"set", "a.mid", "--key=a-"} << 2 << "unknown key";
+        QTest::newRow("length without seconds") << QStringList{"set", "a.mid", "--length", "125"} << 2
+                                                << "invalid length";
+        QTest::newRow("three digits of seconds") << QStringList{"set", "a.mid", "--length", "1:075"} << 2
+                                                 << "invalid length";
+        QTest::newRow("four digits of tempo") << QStringList{"set", "a.mid", "--bpm", "1000"} << 2 << "invalid tempo";
+        QTest::newRow("replace and keep") << QStringList{"transfer", "a.mid", "--to", "x", "--replace", "--keep"}
+                                          << 2 << "--replace and --keep";
+        QTest::newRow("option twice") << QStringList{"transfer", "a.mid", "--to", "x", "--to", "y"} << 2
+                                      << "given twice: --to";
+        QTest::newRow("index action") << QStringList{"index", "fix", "x"} << 2 << "index needs rebuild, update or check";
+        QTest::newRow("list order") << QStringList{"list", "x", "--by", "genre"} << 2 << "--by needs title or artist";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Commands:\n  info ";
+        QTest::newRow("command help") << QStringList{"set", "a.mid", "--help"} << 0 << "--key K";
+        QTest::newRow("help command") << QStringList{"help", "transfer"} << 0 << "--memory ROOT";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "orvalo3soft-cli 1.0\n";
+        // "--" ends the options: a file may begin with "-".
+        QTest::newRow("file like an option") << QStringList{"info", "--", "-x.mid"} << 1 << "";
+    }
+    void usage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        const Run run = cli(args);
+        QCOMPARE(run.code, code);
+        QVERIFY2((code == 2 ? run.err : run.out).contains(said), qPrintable(run.out + run.err));
+        if (code == 2) {
+            QVERIFY(run.out.isEmpty());
+            QVERIFY(run.err.contains("\nUsage: orvalo3soft-cli "));
+        }
+    }
+
+    // The window's first-start rule without storing it, or the stored language.
+    void language_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("usage");
+        QTest::newRow("none, Italian system") << "" << QByteArray("it_IT.UTF-8") << "Uso:";
+        QTest::newRow("none, other system") << "" << QByteArray("C.UTF-8") << "Usage:";
+        QTest::newRow("Italian") << "it" << QByteArray("C.UTF-8") << "Uso:";
+        QTest::newRow("German shows English") << "de" << QByteArray("it_IT.UTF-8") << "Usage:";
+    }
+    void language()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, locale);
+        const QString file = path("config/tavrel/orvalo3soft.conf");
+        QVERIFY(put(file, stored.isEmpty() ? QByteArray("[General]\nlogenabled=false\n")
+                                                 : "[General]\nlanguage=" + stored.toLatin1() + '\n'));
+        const QByteArray before = readFile(file);
+        const Run run = cli({"play"}, path("config"), locale);
+        QCOMPARE(run.code, 2);
+        QTEST(run.err.section('\n', 1, 1).section(' ', 0, 0), "usage");
+        QCOMPARE(readFile(file), before);
+    }
+
+    void info_data()
+    {
+        QTest::addColumn<QString>("song");
+        QTest::addColumn<QString>("json");
+        const QString details = "=t=Song|a=Band|g=Pop|au=Writer|len=125|bpm=97|k=D|m=1:Intro,9:Verse";
+        const QString markers = "\"markers\":[{\"bar\":1,\"text\":\"Intro\"},{\"bar\":9,\"text\":\"Verse\"}]";
+        QTest::newRow("MIDI") << "a.mid" + details
+            << "{\"artist\":\"Band\",\"author\":\"Writer\",\"bpm\":97,\"file\":\"/a.mid\",\"format\":\"MIDI\","
+               "\"genre\":\"Pop\",\"key\":\"D\",\"length\":125,\"maker\":false," + markers + ",\"title\":\"Song\"}\n";
+        QTest::newRow("MP3, the maker's") << "a.mp3" + details + "|tav"
+            << "{\"artist\":\"Band\",\"author\":\"Writer\",\"bpm\":97,\"file\":\"/a.mp3\",\"format\":\"MP3\","
+               "\"genre\":\"Pop\",\"key\":\"D\",\"length\":125,\"maker\":true,\"markers\":[],\"title\":\"Song\"}\n";
+        QTest::newRow("MF5") << "a.mf5" + details
+            << "{\"artist\":\"Band\",\"author\":\"Writer\",\"bpm\":97,\"file\":\"/a.mf5\",\"format\":\"MF5\","
+               "\"genre\":\"Pop\",\"key\":\"D\",\"length\":125,\"maker\":true," + markers + ",\"title\":\"Song\"}\n";
+        QTest::newRow("damaged") << "broken.mid"
+            << "{\"error\":\"not a song file in a known format, or damaged\",\"file\":\"/broken.mid\"}\n";
+        QTest::newRow("missing") << "gone.mid" << "{\"error\":\"file not found\",\"file\":\"/gone.mid\"}\n";
+    }
+    void info()
+    {
+        QFETCH(QString, song);
+        const QStringList files = song.startsWith("gone") ? QStringList{path("gone.mid")} : makeSongs({song});
+        QTEST(json(files), "json");
+    }
+
+    // A damaged song among good ones: the others are done, the run is not.
+    void infoOfGoodAndDamagedSongs()
+    {
+        const QStringList files = makeSongs({"a.mid=t=One|a=Band|len=65|m=3:Solo,7:End|k=D", "broken.mid",
+                                             "b.mf3=t=Two"});
+        const Run run = cli(QStringList{"info"} + files);
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, files[1] + ": not a song file in a known format, or damaged\n");
+        QCOMPARE(run.out, "File:         " + files[0] + "\nFormat:       MIDI\nTitle:        One\n"
+                          "Artist:       Band\nGenre:\nAuthor:\nLength:       1:05\nBPM:\nKey:          D\n"
+                          "Markers:      3 Solo\n              7 End\nMaker's song: no\n\n"
+                          "File:         " + files[2] + "\nFormat:       MF3\nTitle:        Two\nArtist:\nGenre:\n"
+                          "Author:\nLength:\nBPM:\nKey:\nMarkers:\nMaker's song: yes\n");
+    }
+
+    void set_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("changed");  // the details that differ afterwards, as info --json writes them
+        QTest::newRow("MIDI, editor's rules") << "mid" << QStringList{"--title", " New ", "--length", "3:75",
+                                                                      "--bpm", "120", "--key", "A-"}
+            << "\"bpm\":120 \"key\":\"A-\" \"length\":255 \"title\":\"New\"";
+        QTest::newRow("cleared, the rest kept") << "mid" << QStringList{"--artist", "", "--length=", "--genre", "Rock"}
+                                                << "\"artist\":\"\" \"genre\":\"Rock\" \"length\":0";
+        QTest::newRow("MP3") << "mp3" << QStringList{"--key", "", "--author", "Someone", "--length", ":30"}
+                             << "\"author\":\"Someone\" \"key\":\"\" \"length\":30";
+        QTest::newRow("MF4") << "mf4" << QStringList{"--title", "Mf", "--bpm", "7"} << "\"bpm\":7 \"title\":\"Mf\"";
+    }
+    void set()
+    {
+        QFETCH(QString, format);
+        QFETCH(QStringList, options);
+        const QStringList files = makeSongs({"a." + format + "=t=Old|a=Band|g=Pop|au=Writer|len=125|bpm=97|k=D"});
+        const QString before = json(files);
+        const Run run = cli(QStringList{"set"} + files + options);
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, files[0] + ": saved\n");
+        const QString after = json(files);
+        QStringList changed;
+        const QStringList old = before.mid(1).split(',');
+        for (const QString& field : after.mid(1).split(',')) {
+            if (!old.contains(field))
+                changed << field.chopped(field.endsWith("}\n") ? 2 : 0);
+        }
+        QTEST(changed.join(' '), "changed");
+    }
+
+    void setGoodAndDamagedSongs()
+    {
+        const QStringList files = makeSongs({"a.mid=t=Old", "broken.mid", "b.mp3=t=Old"});
+        const Run run = cli(QStringList{"set"} + files + QStringList{"--title", "New"});
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.out, files[0] + ": saved\n" + files[2] + ": saved\n");
+        QCOMPARE(run.err, files[1] + ": not a song file in a known format, or damaged\n");
+        QVERIFY(json({files[0], files[2]}).count("\"title\":\"New\"") == 2);
+    }
+
+    void sync_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("damaged");  // a damaged song among them
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("titles");  // of known.mid and other.mid afterwards
+        QTest::addColumn<QString>("said");
+        const QString known = "known.mid: completed from the catalogue\n  Title: \"\" -> \"KNOWN SONG\"\n"
+                              "  Artist: \"\" -> \"KNOWN BAND\"\n  Genre: \"\" -> \"POP\"\n  Author: \"\" -> \"WRITER\"\n"
+                              "  Length: \"\" -> \"3:20\"\n  BPM: \"\" -> \"120\"\n  Key: \"\" -> \"D\"\n"
+                              "  Markers: \"\" -> \"1 INTRO, 5 VERSE\"\n";
+        QTest::newRow("the maker's songs") << QStringList{} << true << 1 << "KNOWN SONG|"
+            << known + "other.mid: not one of the maker's songs, left as it is (--all completes it)\n"
+                       "nowhere.mid: not in the catalogue, left as it is\n";
+        QTest::newRow("all songs") << QStringList{"--all"} << false << 0 << "KNOWN SONG|OTHER SONG"
+                                   << "other.mid: completed from the catalogue\n  Title: \"\" -> \"OTHER SONG\"\n";
+        QTest::newRow("dry run") << QStringList{"--dry-run", "--all"} << true << 1 << "|"
+                                 << "known.mid: would change\n  Title: \"\" -> \"KNOWN SONG\"\n";
+    }
+    void sync()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, damaged);
+        QStringList files = makeSongs({"known.mid=tav", "other.mid=", "nowhere.mid=tav|t=Nowhere"});
+        if (damaged)
+            files << makeSongs({"broken.mid"});
+        QList<QByteArray> before;
+        for (const QString& f : files)
+            before << readFile(f);
+        const Run run = cli(QStringList{"sync"} + options + files);
+        QTEST(run.code, "code");
+        QFETCH(QString, said);
+        QVERIFY2(QString(run.out).replace(work->path() + '/', "").contains(said), qPrintable(run.out));
+        QCOMPARE(run.err, damaged ? files.last() + ": not a song file in a known format, or damaged\n" : QString());
+        const QString titles = json(files.mid(0, 2));
+        QTEST(titles.section("\"title\":\"", 1, 1).section('"', 0, 0) + '|'
+                  + titles.section("\"title\":\"", 2, 2).section('"', 0, 0),
+              "titles");
+        if (options.contains("--dry-run")) {
+            for (int i = 0; i < files.size(); ++i)
+                QCOMPARE(readFile(files[i]), before[i]);
+        }
+    }
+
+    void backup_data()
+    {
+        QTest::addColumn<bool>("gone");  // a song vanished before the backup
+        QTest::newRow("all copied") << false;
+        QTest::newRow("one song gone") << true;
+    }
+    void backup()
+    {
+        QFETCH(bool, gone);
+        QStringList files = makeSongs({"a.mid=t=A", "b.mp3=t=B"});
+        QVERIFY(writeFile(path("b.cdg"), "graphics"));
+        QVERIFY(QDir().mkpath(path("safe")));
+        if (gone)
+            files.insert(1, path("gone.mid"));
+        const Run run = cli(QStringList{"backup"} + files + QStringList{"--to", path("safe")});
+        QCOMPARE(run.code, gone ? 1 : 0);
+        // Why a copy failed is the copier's own reason.
+        QCOMPARE(run.err.startsWith(files[1] + ": "), gone);
+        const QString folder = run.out.trimmed();
+        QVERIFY2(folder.startsWith(path("safe/backup_tavrel_")), qPrintable(run.out));
+        for (const char* name : {"a.mid", "b.mp3", "b.cdg"})
+            QCOMPARE(readFile(folder + '/' + name), readFile(path(name)));
+        QCOMPARE(cli({"backup", files[0], "--to", path("nowhere")}).err,
+                 "orvalo3soft-cli: the folder " + path("nowhere") + " does not exist\n");
+    }
+
+    void transfer_data()
+    {
+        QTest::addColumn<QString>("to");      // below the work folder
+        QTest::addColumn<QStringList>("options");  // "@x" is the folder x below the work folder
+        QTest::addColumn<QString>("memory");  // where the index goes; empty when nothing is copied
+        QTest::addColumn<QString>("copiedTo");
+        QTest::addColumn<QString>("said");    // a part of standard output, or of standard error on failure
+        QTest::newRow("memory top folder") << "volumes/CARD/" << QStringList{} << "volumes/CARD"
+                                           << "volumes/CARD/songs" << "/volumes/CARD updated";
+        QTest::newRow("memory named") << "mem/live" << QStringList{"--memory", "@mem"} << "mem" << "mem/live"
+                                      << "a.mid: copied";
+        QTest::newRow("reserved folder") << "volumes/CARD/Playlist" << QStringList{} << "" << ""
+                                         << "reserved for the player";
+        QTest::newRow("outside the memory named") << "other" << QStringList{"--memory", "@mem"} << "" << ""
+                                                  << "/other is not in the memory ";
+        QTest::newRow("system disk") << "other" << QStringList{} << "" << "" << "is not on a removable memory";
+        QTest::newRow("memory busy") << "volumes/CARD/songs" << QStringList{} << "" << "" << "memory busy";
+        QTest::newRow("kept by default") << "volumes/CARD/songs" << QStringList{} << "volumes/CARD"
+                                         << "volumes/CARD/songs" << "a.mid: kept the file of the same name";
+        QTest::newRow("replaced") << "volumes/CARD/songs" << QStringList{"--replace"} << "volumes/CARD"
+                                  << "volumes/CARD/songs" << "a.mid: copied";
+    }
+    void transfer()
+    {
+        QFETCH(QString, to);
+        QFETCH(QStringList, options);
+        QFETCH(QString, memory);
+        QFETCH(QString, copiedTo);
+        QFETCH(QString, said);
+        const QString tag = QTest::currentDataTag();
+        if (tag == "system disk" && QStorageInfo(work->path()).rootPath() != "/")
+            QSKIP("the temporary folder is a memory of its own here");
+        const QStringList files = makeSongs({"a.mid=t=Alfa|a=Zed", "b.mp3=t=Beta|a=Abba"});
+        for (const QString& dir : {to, QStringLiteral("mem"), QStringLiteral("other")})
+            QVERIFY(QDir().mkpath(path(dir)));
+        for (QString& option : options) {
+            if (option.startsWith('@'))
+                option = path(option.mid(1));
+        }
+        const QByteArray old = fileFor("mid", song("t=Old|a=Zed"));
+        if (tag.startsWith("kept") || tag == "replaced")
+            QVERIFY(put(path(to + "/a.mid"), old));
+        QLockFile lock(card() + '/' + MemoryLock::fileName());
+        QVERIFY(tag != "memory busy" || lock.tryLock(0));
+
+        const Run run = cli(QStringList{"transfer"} + files + QStringList{"--to", path(to)} + options);
+        QCOMPARE(run.code, memory.isEmpty() ? 1 : 0);
+        QVERIFY2((memory.isEmpty() ? run.err : run.out).contains(said), qPrintable(run.out + run.err));
+        QVERIFY(!run.err.contains('\r'));  // no progress line into a pipe
+        lock.unlock();
+        for (const QString& dir : {QStringLiteral("volumes/CARD"), QStringLiteral("mem")})
+            QCOMPARE(hasIndex(path(dir)), dir == memory);
+        if (memory.isEmpty()) {
+            QVERIFY(!QFile::exists(path(to + "/a.mid")) && !QFile::exists(path(to + "/songs/a.mid")));
+            return;
+        }
+        const bool kept = tag.startsWith("kept");
+        for (const QString& f : files)
+            QCOMPARE(readFile(path(copiedTo + '/' + f.section('/', -1))), kept && f.endsWith("a.mid") ? old : readFile(f));
+        QVERIFY(!QFile::exists(path(memory + '/' + MemoryLock::fileName())));
+        const Run list = cli({"list", path(memory)});
+        QCOMPARE(list.code, 0);
+        const QString rel = copiedTo.mid(memory.size());
+        const QString alfa = "ALFA;ZED;" + rel + "/a.mid;\n";
+        const QString beta = "BETA;ABBA;" + rel + "/b.mp3;\n";
+        QCOMPARE(list.out, "TITLE;ARTIST;FILE;\n" + (kept ? beta + "OLD;ZED;" + rel + "/a.mid;\n" : alfa + beta));
+    }
+
+    void index_data()
+    {
+        QTest::addColumn<QString>("memory");  // what is on the memory
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("indexed");
+        QTest::addColumn<QString>("said");  // a part of standard output, or of standard error on failure
+        QTest::newRow("rebuild") << "songs" << "rebuild" << 0 << true << "rebuilt: 2 song files";
+        QTest::newRow("update") << "songs" << "update" << 0 << true << "updated: 2 song files";
+        // The old index would list songs that are gone: it goes.
+        QTest::newRow("update of an emptied memory") << "emptied" << "update" << 1 << false << "no song file found";
+        QTest::newRow("unreadable index") << "damaged" << "update" << 1 << true << "could not be read or written";
+        QTest::newRow("path too long") << "long" << "rebuild" << 1 << true << "File not imported, path too long: ";
+        QTest::newRow("no memory") << "none" << "rebuild" << 1 << false << "does not exist";
+    }
+    void index()
+    {
+        QFETCH(QString, memory);
+        QFETCH(QString, action);
+        QFETCH(QString, said);
+        QVERIFY(QDir().mkpath(card()));
+        makeSongs({"volumes/CARD/a.mid=t=Alfa", "volumes/CARD/pop/b.mp3=t=Beta"});
+        if (memory == "emptied" || memory == "damaged") {
+            QCOMPARE(cli({"index", "rebuild", card()}).code, 0);
+            if (memory == "emptied")
+                QVERIFY(QFile::remove(card() + "/a.mid") && QDir(card() + "/pop").removeRecursively());
+            else
+                QVERIFY(writeFile(card() + "/title.id3", QByteArray(64, '\x7f')));
+        }
+        if (memory == "long")
+            makeSongs({"volumes/CARD/" + QString(200, 'd') + '/' + QString(55, 's') + ".mid="});
+        const Run run = cli({"index", action, memory == "none" ? path("none") : card()});
+        QTEST(run.code, "code");
+        QTEST(hasIndex(card()), "indexed");
+        QVERIFY2((run.code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
+    }
+
+    // A run held by a live process stops a second one; a lock left over by
+    // one that ended, or by another machine long ago, does not.
+    void lock_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<int>("ageMinutes");
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("held here") << QByteArray("held") << 0 << true;
+        QTest::newRow("process ended") << QByteArray("ended") << 0 << false;
+        QTest::newRow("other machine") << lockBytes(2, "elsewhere") << 5 << true;
+        QTest::newRow("other machine, long ago") << lockBytes(2, "elsewhere") << 120 << false;
+        QTest::newRow("owner cut short") << QByteArray("") << 0 << true;
+        QTest::newRow("owner cut short, long ago") << QByteArray("") << 5 << false;
+    }
+    void lock()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(int, ageMinutes);
+        QFETCH(bool, busy);
+        makeSongs({"volumes/CARD/a.mid=t=Alfa"});
+        const QString lockFile = card() + '/' + MemoryLock::fileName();
+        QLockFile held(lockFile);
+        if (lock == "held") {
+            QVERIFY(held.tryLock(0));
+        } else {
+            if (lock == "ended") {
+                QProcess ended;
+                ended.start("true", QStringList());
+                QVERIFY(ended.waitForStarted());
+                lock = lockBytes(0, QByteArray::number(ended.processId()));
+                QVERIFY(ended.waitForFinished());
+            }
+            QVERIFY(put(lockFile, lock));
+            QFile f(lockFile);
+            QVERIFY(f.open(QIODevice::ReadWrite)
+                    && f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes - 1),
+                                     QFileDevice::FileModificationTime));
+        }
+        const Run run = cli({"index", "rebuild", card()});
+        QCOMPARE(run.code, busy ? 1 : 0);
+        QCOMPARE(run.err.contains("memory busy: a transfer or an index run is already at work on " + card()), busy);
+        QCOMPARE(hasIndex(card()), !busy);
+        if (!busy)
+            QVERIFY(!QFile::exists(lockFile));
+    }
+
+    void list_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("list");  // empty: no index
+        QTest::newRow("by title") << QStringList{} << "TITLE;ARTIST;FILE;\nALFA;ZED;/b.mp3;\nZULU;ABBA;/a.mp3;\n";
+        QTest::newRow("by artist, into a file") << QStringList{"--by", "artist", "-o", "list.csv"}
+                                                << "TITLE;ARTIST;FILE;\nZULU;ABBA;/a.mp3;\nALFA;ZED;/b.mp3;\n";
+        QTest::newRow("no index") << QStringList{} << "";
+    }
+    void list()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, list);
+        makeSongs({"volumes/CARD/a.mp3=t=Zulu|a=Abba", "volumes/CARD/b.mp3=t=Alfa|a=Zed"});
+        if (!list.isEmpty())
+            QCOMPARE(cli({"index", "rebuild", card()}).code, 0);
+        const int o = options.indexOf("-o");
+        if (o >= 0)
+            options[o + 1] = path(options[o + 1]);
+        const Run run = cli(QStringList{"list", card()} + options);
+        QCOMPARE(run.code, list.isEmpty() ? 1 : 0);
+        QCOMPARE(o >= 0 ? QString::fromUtf8(readFile(options[o + 1])) : run.out, list);
+        if (list.isEmpty())
+            QVERIFY(run.err.contains("has no complete index"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
