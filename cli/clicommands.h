@@ -38,7 +38,7 @@ private:
 
     // The song files named, in order; the id is the position.
     SongRefs songs() const;
-    // An outcome arrived for the song at `position` (counted in working order).
+    // The first `count` songs, in working order, have their outcome.
     void reached(int count) { songsReached = qMax(songsReached, count); }
     // Names every song that no outcome reached (the run was stopped).
     void reportNotReached();

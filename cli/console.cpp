@@ -11,7 +11,7 @@ const int kRedrawMs = 100;
 
 } // namespace
 
-Console::Console() : terminal(isatty(fileno(stderr)) == 1)
+Console::Console() : terminal(isatty(fileno(stderr)) == 1), outTerminal(isatty(fileno(stdout)) == 1)
 {
     sinceDrawn.start();
 }
@@ -28,7 +28,9 @@ void Console::outUtf8(const QByteArray& line)
 
 bool Console::outBytes(const QByteArray& bytes)
 {
-    clearProgress();
+    // Results going elsewhere leave the progress line where it is.
+    if (outTerminal)
+        clearProgress();
     const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
     // A reader of a pipe sees each result as soon as it is known.
     return std::fflush(stdout) == 0 && written;

@@ -25,11 +25,10 @@ public:
     void progress(const QString& label, int done, int total);
     void clearProgress();
 
-    bool progressShown() const { return terminal; }
-
 private:
-    bool terminal;
-    QString shown;  // the progress line on screen, empty when none
+    bool terminal;     // standard error is a terminal
+    bool outTerminal;  // so is standard output
+    QString shown;     // the progress line on screen, empty when none
     QElapsedTimer sinceDrawn;
 };
 
