@@ -10,6 +10,7 @@
 #include "library/songoutcome.h"
 
 class Console;
+class Index;
 
 // The commands of the command line, each a thin caller of the library's
 // workflows: what a song became goes to standard output, every song not done
@@ -49,6 +50,8 @@ private:
     // it is not an existing folder.
     QString existingFolder(const QString& path);
     QString memoryBusy(const QString& root) const;
+    // Why an index run on `root` failed, for the command line.
+    static QString indexProblem(const Index& index, const QString& root);
 
     static QString unreadableReason(const QString& path);
     static QString notSavedReason(const SongOutcome& outcome);

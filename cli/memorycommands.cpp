@@ -85,6 +85,15 @@ int CliCommands::transfer()
     return status();
 }
 
+QString CliCommands::indexProblem(const Index& index, const QString& root)
+{
+    QString reason = index.lastErrorText();
+    // The index's own text names the window's way to repair it.
+    if (index.lastError() == Index::ErrorDamaged)
+        reason = reason.section(QLatin1Char('\n'), 0, 0) + QLatin1Char(' ') + tr("(index rebuild lo ricostruisce)");
+    return QStringLiteral("%1: %2").arg(root, reason);
+}
+
 int CliCommands::index()
 {
     const QString action = args.plain.at(0);
@@ -115,12 +124,8 @@ int CliCommands::index()
                             : tr("indice di %1 aggiornato: %2 file di song").arg(root).arg(found));
         break;
     case MemoryIndex::ResultNoSongs:
-        failed(tr("nessun file di song trovato in %1: la memoria non ha indice").arg(root));
-        break;
     case MemoryIndex::ResultFailed:
-        failed(tr("l'indice di %1 non si è potuto leggere o scrivere: assicurarsi che la memoria abbia "
-                  "sufficiente spazio libero e che non sia protetta da scrittura, o provare index rebuild")
-                   .arg(root));
+        failed(indexProblem(index, root));
         break;
     case MemoryIndex::ResultBusy:
         failed(memoryBusy(root));

@@ -288,5 +288,7 @@ int main(int argc, char** argv)
     seed("indexload", "four-songs", index);
     seed("indexload", "four-songs-and-new", index + "#--#" + midi1);
     seed("indexload", "empty-and-new", indexImage({}) + "#--#" + bare);
+    // A last song numbered near 2^31: refused as damage, not numbered past it.
+    seed("indexload", "number-near-2-31-and-new", QByteArray(index).replace(3 * 270, 4, "\x7F\xFF\xFF\xFE") + "#--#" + midi1);
     return ok ? 0 : 1;
 }

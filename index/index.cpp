@@ -1,42 +1,68 @@
 #include "index/index.h"
 
+#include "index/indexcommit.h"
 #include "index/songdatareader.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
+#include <ctime>
+#include <numeric>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
-const int PathRecordSize = 270;
-const int SongRecordSize = 64;
-const int PathFieldOffset = 4;
-const int PathFieldSize = 252;
-const int StampOffset = 256;
 const int MaxRelativePath = 252;  // width of the path field, terminator included
 const int PlayerSongLimit = 65535;
 
-quint32 bigEndian32(const char *p)
+// YYYYMMDD and hhmmss of a modification time (seconds since the epoch) in
+// local time, as the records of "index.id3" hold it.
+void stampOf(qint64 seconds, quint32 &date, quint32 &time)
 {
-    const uchar *u = reinterpret_cast<const uchar *>(p);
-    return quint32(u[0]) << 24 | quint32(u[1]) << 16 | quint32(u[2]) << 8 | u[3];
+    const time_t t = time_t(seconds);
+    struct tm local;
+#ifdef Q_OS_WIN
+    const bool ok = localtime_s(&local, &t) == 0;
+#else
+    const bool ok = localtime_r(&t, &local) != nullptr;
+#endif
+    if (!ok) {
+        date = time = 0;
+        return;
+    }
+    date = quint32((local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday);
+    time = quint32(local.tm_hour * 10000 + local.tm_min * 100 + local.tm_sec);
 }
 
-// A text field of an index file: up to the first zero byte, ISO 8859-1 as written.
-QString latin1Field(const char *p, int width)
+// The stamp of the file at `path`. The toolkit's file times come in local
+// time through mktime, which reads the time zone file again at every call.
+void stampOf(const QString &path, quint32 &date, quint32 &time)
 {
-    return QString::fromLatin1(p, int(qstrnlen(p, uint(width))));
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0) {
+        stampOf(qint64(status.st_mtime), date, time);
+        return;
+    }
+#endif
+    const qint64 ms = QFileInfo(path).lastModified().toMSecsSinceEpoch();
+    stampOf(ms >= 0 ? ms / 1000 : (ms - 999) / 1000, date, time);
 }
 
-quint32 digits(const QByteArray &stamp, int from, int count)
+bool outsideLatin1(const QString &text)
 {
-    bool ok = false;
-    const uint v = stamp.mid(from, count).toUInt(&ok);
-    return ok ? v : 0;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return true;
+    }
+    return false;
 }
 }
 
@@ -46,59 +72,151 @@ Index::Index(QObject *parent)
     std::memset(alphaBuffer, 0xFF, sizeof alphaBuffer);
 }
 
+// Every path below the root is derived from it, so it is taken in one plain
+// absolute form: "<root>/.", "//" or a relative root would garble them.
 void Index::setRoot(const QString &path)
 {
-    root = path;
-    if (root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\')))
-        root.chop(1);
+    QString plain = path;
+    if (plain.endsWith(QLatin1Char('\\')))
+        plain.chop(1);
+    root = plain.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(plain).absoluteFilePath());
+    base = root == QLatin1String("/") ? QString() : root;
 }
 
 QString Index::rootFile(const QString &fileName) const
 {
-    return root + QLatin1Char('/') + fileName;
+    return base + QLatin1Char('/') + fileName;
 }
 
-void Index::modificationStamp(const QFileInfo &file, quint32 &date, quint32 &time)
+QStringList Index::indexFilePaths(bool temporary) const
 {
-    const QDateTime stamp = file.lastModified();
-    const QDate d = stamp.date();
-    const QTime t = stamp.time();
-    date = quint32(d.year() * 10000 + d.month() * 100 + d.day());
-    time = quint32(t.hour() * 10000 + t.minute() * 100 + t.second());
+    QStringList paths;
+    for (const char *name : IndexSet::fileNames) {
+        const QString file = QLatin1String(name);
+        paths << rootFile(temporary ? IndexCommit::temporaryName(file) : file);
+    }
+    return paths;
 }
 
-bool Index::createIndex(QString root)
+void Index::startRun(const QString &path)
 {
-    setRoot(root);
+    setRoot(path);
+    error = ErrorNone;
+    errorDetail.clear();
     filesFound = titleCount = artistCount = 0;
     genreCount = title3Count = artist3Count = genre3Count = 0;
     maxId = -1;
     nextId = nextPosidx = 0;
+    modified = false;
     songs.clear();
-    deleteIndex();
-    createPathIndex();
-    return checkIndexFile();
+    states.clear();
+    found.clear();
+    pathOrdered = false;
+}
+
+bool Index::fail(errorEnum code, const QString &detail)
+{
+    static const char *const names[] = {"none", "no memory", "no index", "no songs", "damaged index",
+                                        "memory full", "cannot write"};
+    // The detail of a damaged or missing index is a text for the user; IndexSet logged its cause.
+    if (code == ErrorDamaged || code == ErrorNoIndex)
+        qDebug() << "[Index::fail] run failed:" << names[code];
+    else
+        qDebug() << "[Index::fail] run failed:" << names[code] << detail;
+    error = code;
+    errorDetail = detail;
+    return false;
+}
+
+QString Index::lastErrorText() const
+{
+    switch (error) {
+    case ErrorNone:
+        break;
+    case ErrorNoMemory:
+        return tr("La cartella %1 non esiste").arg(errorDetail);
+    case ErrorNoIndex:
+        return tr("La memoria non ha un indice completo: %1").arg(errorDetail);
+    case ErrorNoSongs:
+        return tr("La memoria non contiene song da indicizzare: l'indice non è stato modificato.");
+    case ErrorDamaged:
+        return tr("L'indice della memoria è danneggiato: %1.\nPer ripararlo scegliere \"Ho problemi con gli archivi, "
+                  "ricostruisci database\".")
+            .arg(errorDetail);
+    case ErrorMemoryFull:
+        return tr("La memoria è piena: il nuovo indice non ha spazio accanto a quello esistente, che è stato "
+                  "mantenuto.");
+    case ErrorCannotWrite:
+        return tr("La memoria non può essere scritta: impossibile scrivere %1.").arg(errorDetail);
+    }
+    return QString();
+}
+
+bool Index::createIndex(QString root)
+{
+    return run(root, true);
 }
 
 bool Index::updateIndex(QString root)
 {
-    setRoot(root);
-    if (!checkIndexFile())
-        return createIndex(root);
-    maxId = nextId = nextPosidx = 0;
-    filesFound = titleCount = artistCount = 0;
-    genreCount = title3Count = artist3Count = genre3Count = 0;
-    if (loadAllIndexFile() < 0)
+    return run(root, false);
+}
+
+bool Index::run(const QString &path, bool rebuild)
+{
+    startRun(path);
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        return fail(ErrorNoMemory, root.isEmpty() ? path : root);
+    if (!recoverCommit())
         return false;
-    nextId = maxId + 1;
+    if (!rebuild) {
+        IndexReport report;
+        examineIndex(report);
+        if (report.damaged)
+            return fail(ErrorDamaged, report.reason);
+        if (!report.complete) {
+            qDebug() << "[Index::updateIndex] no complete index, rebuilding";
+            rebuild = true;
+        }
+    }
+    rebuilding = rebuild;
+    if (rebuild) {
+        songs.clear();
+        maxId = -1;
+        nextId = nextPosidx = 0;
+    }
     createPathIndex();
-    return checkIndexFile();
+    return error == ErrorNone;
+}
+
+bool Index::checkMemory(QString root, IndexReport &report)
+{
+    report = IndexReport();
+    startRun(root);
+    if (this->root.isEmpty() || !QFileInfo(this->root).isDir())
+        return fail(ErrorNoMemory, this->root.isEmpty() ? root : this->root);
+    examineIndex(report);
+    filesFound = 0;
+    found.clear();
+    scannedDirs.clear();
+    scan_files(this->root);
+    planSongs(report);
+    if (report.damaged) {
+        // Nothing can be said about songs against files that disagree.
+        report.missingSongs.clear();
+        report.newSongs.clear();
+        report.changedSongs.clear();
+        fail(ErrorDamaged, report.reason);
+    } else if (!report.complete) {
+        fail(ErrorNoIndex, report.reason);
+    }
+    return report.inStep();
 }
 
 bool Index::checkIndexFile()
 {
-    for (const QString &name : {ordFile, indexFile, titleFile, artistFile, aTitleFile, aArtistFile, numFile}) {
-        if (!QFile::exists(rootFile(name)))
+    for (const QString &path : indexFilePaths(false)) {
+        if (!QFile::exists(path))
             return false;
     }
     return true;
@@ -113,88 +231,80 @@ void Index::deleteIndex()
         QFile::remove(rootFile(name));
 }
 
-// Loads the songs of "index.id3" with the titles, flags and artists of
-// "title.id3" and "artist.id3". Any damage (short record, song numbers out of
-// order, an unknown song number, a path without terminator) fails the load.
-int Index::loadAllIndexFile()
+// A commit cut short leaves temporary files. Once its marker is gone they
+// hold the whole new set (checked, as a torn file is possible on a memory
+// pulled out while an index without marker was being rebuilt): the renames
+// are finished. Otherwise they go, and a missing index file makes the update
+// a rebuild.
+bool Index::recoverCommit()
+{
+    const QStringList finals = indexFilePaths(false);
+    const QStringList temporaries = indexFilePaths(true);
+    if (std::none_of(temporaries.begin(), temporaries.end(), [](const QString &p) { return QFile::exists(p); }))
+        return true;
+    QStringList names;
+    for (const char *name : IndexSet::fileNames)
+        names << QLatin1String(name);
+    IndexCommit commit(root);
+    if (!QFile::exists(finals.last()) && QFile::exists(temporaries.last())) {
+        QStringList candidate;
+        for (int k = 0; k < finals.size(); ++k)
+            candidate << (QFile::exists(temporaries.at(k)) ? temporaries.at(k) : finals.at(k));
+        IndexSet set;
+        QList<SongInfoIndex> newSongs;
+        QString reason;
+        if (set.read(candidate, reason) && set.decode(base, newSongs, reason)) {
+            qDebug() << "[Index::recoverCommit] finishing an index commit cut short";
+            return commit.finish(names) == IndexCommit::Committed || fail(ErrorCannotWrite, commit.failedFile());
+        }
+        qDebug() << "[Index::recoverCommit] the new files of a commit cut short are incomplete";
+    }
+    qDebug() << "[Index::recoverCommit] removing the temporary files of a commit cut short";
+    return commit.removeTemporaryFiles(names) || fail(ErrorCannotWrite, commit.failedFile());
+}
+
+// Loads the index files when all seven are there and agree; `report` says
+// which of that holds.
+void Index::examineIndex(IndexReport &report)
 {
     songs.clear();
-    nextPosidx = 0;
+    maxId = -1;
+    nextId = nextPosidx = 0;
+    const QStringList paths = indexFilePaths(false);
+    QString missing;
+    for (int k = paths.size() - 1; k >= 0; --k) {
+        if (!QFile::exists(paths.at(k)))
+            missing = QLatin1String(IndexSet::fileNames[k]);
+    }
+    report.complete = missing.isEmpty();
+    if (!report.complete) {
+        if (!QFile::exists(paths.last()) && QFile::exists(indexFilePaths(true).last()))
+            report.reason = tr("un aggiornamento è stato interrotto, il prossimo lo completerà");
+        else
+            report.reason = tr("manca il file %1").arg(missing);
+        return;
+    }
+    IndexSet set;
+    QString reason;
+    if (!set.read(paths, reason) || !set.decode(base, songs, reason)) {
+        report.damaged = true;
+        report.reason = reason;
+        songs.clear();
+        return;
+    }
+    maxId = songs.size() - 1;
+    nextId = nextPosidx = songs.size();
+}
 
-    QFile paths(rootFile(indexFile));
-    if (!paths.open(QIODevice::ReadOnly)) {
-        qDebug() << "[Index::loadAllIndexFile] cannot open" << paths.fileName();
-        return -1;
-    }
-    quint32 lastId = 0;
-    while (!paths.atEnd()) {
-        const QByteArray rec = paths.read(PathRecordSize);
-        if (rec.size() != PathRecordSize) {
-            qDebug() << "[Index::loadAllIndexFile] short record in" << paths.fileName();
-            return -1;
-        }
-        const char *p = rec.constData();
-        SongInfoIndex entry;
-        entry.id = bigEndian32(p);
-        if (entry.id >= quint32(INT_MAX) || (!songs.isEmpty() && entry.id <= lastId)
-            || qstrnlen(p + PathFieldOffset, PathFieldSize) == uint(PathFieldSize)) {
-            qDebug() << "[Index::loadAllIndexFile] damaged record" << songs.size() << "in" << paths.fileName();
-            return -1;
-        }
-        lastId = entry.id;
-        entry.path = latin1Field(p + PathFieldOffset, PathFieldSize);
-        entry.absPath = root + entry.path;
-        const QByteArray stamp = rec.mid(StampOffset, 14);
-        entry.date = digits(stamp, 0, 4) * 10000 + digits(stamp, 4, 2) * 100 + digits(stamp, 6, 2);
-        entry.time = digits(stamp, 8, 2) * 10000 + digits(stamp, 10, 2) * 100 + digits(stamp, 12, 2);
-        entry.posidx = quint32(nextPosidx++);
-        songs.append(entry);
-    }
-    maxId = songs.isEmpty() ? 0 : int(lastId);
-
-    QFile titles(rootFile(titleFile));
-    if (!titles.open(QIODevice::ReadOnly)) {
-        qDebug() << "[Index::loadAllIndexFile] cannot open" << titles.fileName();
-        return -1;
-    }
-    while (!titles.atEnd()) {
-        const QByteArray rec = titles.read(SongRecordSize);
-        const int at = rec.size() == SongRecordSize ? findById(songs, bigEndian32(rec.constData())) : -1;
-        if (at < 0) {
-            qDebug() << "[Index::loadAllIndexFile] damaged record in" << titles.fileName();
-            return -1;
-        }
-        SongInfoIndex &entry = songs[at];
-        entry.title = stringToUpper(latin1Field(rec.constData() + 4, SongDataReader::TextSize)).trimmed();
-        entry.bpm = quint8(rec.at(62));
-        entry.type = quint8(rec.at(63)) & 0x07;
-        entry.hasMarkers = (quint8(rec.at(63)) >> 3) & 0x01;
-    }
-
-    QFile artists(rootFile(artistFile));
-    if (!artists.open(QIODevice::ReadOnly)) {
-        qDebug() << "[Index::loadAllIndexFile] cannot open" << artists.fileName();
-        return -1;
-    }
-    QString currentArtist;
-    while (!artists.atEnd()) {
-        const QByteArray rec = artists.read(SongRecordSize);
-        if (rec.size() != SongRecordSize) {
-            qDebug() << "[Index::loadAllIndexFile] short record in" << artists.fileName();
-            return -1;
-        }
-        if (rec.at(62) == 0x00 && quint8(rec.at(63)) == 0xFF) {
-            currentArtist = latin1Field(rec.constData() + 4, SongDataReader::TextSize);
-            continue;
-        }
-        const int at = findById(songs, bigEndian32(rec.constData()));
-        if (at < 0) {
-            qDebug() << "[Index::loadAllIndexFile] unknown song number in" << artists.fileName();
-            return -1;
-        }
-        songs[at].artist = stringToUpper(currentArtist).trimmed();
-    }
-    return 0;
+int Index::loadAllIndexFile()
+{
+    IndexReport report;
+    examineIndex(report);
+    if (report.damaged)
+        fail(ErrorDamaged, report.reason);
+    else if (!report.complete)
+        fail(ErrorNoIndex, report.reason);
+    return report.complete && !report.damaged ? 0 : -1;
 }
 
 void Index::createPathIndex()
@@ -202,12 +312,16 @@ void Index::createPathIndex()
     qDebug() << "[Index::createPathIndex] create path index";
     emit progressValueChanged(0);
     filesFound = 0;
-    if (!songs.isEmpty())
-        sortByPath(songs);
+    found.clear();
     scannedDirs.clear();
     scan_files(root);
-    if (filesFound < 1)
+    IndexReport report;
+    planSongs(report);
+    if (std::count(states.begin(), states.end(), SongMissing) == states.size()) {
+        // An index without songs helps nobody; the old one (if any) stays.
+        fail(ErrorNoSongs);
         return;
+    }
     emit progressMaxSetup(filesFound);
     createTitleIndex();
     if (!modified)
@@ -222,47 +336,69 @@ void Index::createPathIndex()
                                 .arg(PlayerSongLimit));
     }
     emit progressValueChanged(10);
+    writeOrdIndex();
+    writePathIndex();
+    emit progressValueChanged(20);
+    titleCount = writeTitleIndex(titleFile);
+    writeAlphaBuffer(aTitleFile);
+    emit progressValueChanged(30);
+    artistCount = writeArtistIndex(artistFile);
+    writeAlphaBuffer(aArtistFile);
+    emit progressValueChanged(40);
+    emit progressValueChanged(50);
+    emit progressValueChanged(90);
+    writeNumFile();
+    if (commitFiles(rebuilding))
+        emit progressValueChanged(100);
+}
 
-    bool ok = writeOrdIndex() >= 0 && writePathIndex() >= 0;
-    if (ok) {
-        emit progressValueChanged(20);
-        titleCount = writeTitleIndex(titleFile);
-        ok = titleCount >= 0 && writeAlphaBuffer(aTitleFile) >= 0;
+bool Index::commitFiles(bool rebuild)
+{
+    QVector<QPair<QString, QByteArray>> files;
+    for (int k = 0; k < IndexSet::FileCount; ++k)
+        files.append(qMakePair(QString::fromLatin1(IndexSet::fileNames[k]), pending.files[k]));
+    // Files of the index that this program never writes: a rebuild clears them.
+    QStringList obsolete;
+    if (rebuild) {
+        obsolete = QStringList{genreFile,   aGenreFile,   title3File,  artist3File, genre3File,
+                               aTitle3File, aArtist3File, aGenre3File, temp1File,   temp2File};
     }
-    if (ok) {
-        emit progressValueChanged(30);
-        artistCount = writeArtistIndex(artistFile);
-        ok = artistCount >= 0 && writeAlphaBuffer(aArtistFile) >= 0;
+    IndexCommit commit(root);
+    commit.stopBefore(commitStop);
+    switch (commit.commit(files, obsolete)) {
+    case IndexCommit::Committed:
+        return true;
+    case IndexCommit::MemoryFull:
+        return fail(ErrorMemoryFull);
+    case IndexCommit::Stopped:
+        return fail(ErrorCannotWrite, root);
+    case IndexCommit::CannotWrite:
+        break;
     }
-    if (ok) {
-        emit progressValueChanged(40);
-        emit progressValueChanged(50);
-        emit progressValueChanged(90);
-        ok = writeNumFile() >= 0;
-    }
-    if (!ok) {
-        deleteIndex();
-        return;
-    }
-    emit progressValueChanged(100);
+    return fail(ErrorCannotWrite, commit.failedFile());
 }
 
 // Drops the songs whose files vanished and numbers the rest 0, 1, 2, ... in
-// their old record order. Every survivor gets its position as song number,
-// so numbers and record positions agree even after an update of an index
-// whose numbers did not start from 0.
+// their old record order; the list keeps its own order.
 void Index::removeDeletedItems()
 {
-    std::sort(songs.begin(), songs.end(), compareByPosidx);
-    QList<SongInfoIndex> kept;
-    kept.reserve(songs.size());
-    for (const SongInfoIndex &entry : qAsConst(songs)) {
-        if (entry.id == SongInfoIndex::DeletedId)
-            continue;
-        kept.append(entry);
-        kept.last().posidx = kept.last().id = quint32(kept.size() - 1);
+    const auto gone = [](const SongInfoIndex &entry) { return entry.id == SongInfoIndex::DeletedId; };
+    songs.erase(std::remove_if(songs.begin(), songs.end(), gone), songs.end());
+    quint32 last = 0;
+    for (const SongInfoIndex &entry : qAsConst(songs))
+        last = qMax(last, entry.posidx);
+    // Old record position to new number: survivors counted in record order.
+    QVector<quint32> renumber(songs.isEmpty() ? 0 : int(last) + 1, SongInfoIndex::DeletedId);
+    for (const SongInfoIndex &entry : qAsConst(songs))
+        renumber[int(entry.posidx)] = 0;
+    quint32 next = 0;
+    for (quint32 &number : renumber) {
+        if (number == 0)
+            number = next++;
     }
-    songs.swap(kept);
+    for (SongInfoIndex &entry : songs)
+        entry.posidx = entry.id = renumber.at(int(entry.posidx));
+    states.clear();
 }
 
 void Index::scan_files(QString dir)
@@ -301,53 +437,172 @@ bool Index::checkFileExt(QString suffix)
     return false;
 }
 
+// Takes a song file of the scan; planSongs decides what it is.
 bool Index::addFileToIndex(QFileInfo file)
 {
     const QString abs = file.absoluteFilePath();
-    const QString rel = abs.right(abs.length() - root.length());
+    const QString rel = abs.mid(base.size());
     if (rel.length() >= MaxRelativePath) {
         emit errorFromIndex(tr("File non importato, path troppo lungo: ") + abs);
         return false;
     }
-    SongInfoIndex entry;
-    entry.id = quint32(nextId);
-    entry.posidx = quint32(nextPosidx);
-    entry.absPath = abs;
-    entry.path = rel;
-    // The time stamp is taken only for a song not listed yet (an update finds
-    // most songs listed, and each stamp costs a local time conversion).
-    const int at = insertByPath(songs, entry);
-    if (at >= 0) {
-        modificationStamp(file, songs[at].date, songs[at].time);
-        ++nextPosidx;
-        ++nextId;
-        modified = true;
-    }
+    found.append(FoundFile{abs, rel});
     return true;
 }
 
+// Matches the song files of the scan with the songs loaded from the index
+// and leaves `songs` in path order with the state of each.
+//
+// Paths are stored in ISO 8859-1 with "?" for what it lacks, so a loaded
+// path is compared with the stored form of a scanned one (same bytes first,
+// then without regard to case); the matched song takes the real path, on
+// which its modification time is read. Without that a name like
+// "Don’t Stop.mid" would be dropped and added again at every update.
+// A new file whose path ties in path order with a song already taken and
+// equals it without regard to case is that song again ("/a/Song.mid" and
+// "/A/SONG.MID"); every tying song is looked at, as "straße.mid" and
+// "STRASSE.mid" tie without being equal.
+void Index::planSongs(IndexReport &report)
+{
+    report.songsFound = filesFound;
+    struct Row
+    {
+        SongInfoIndex song;
+        QByteArray key;
+        songStateEnum state;
+    };
+    QVector<Row> rows;
+    rows.reserve(songs.size() + found.size());
+    for (const SongInfoIndex &entry : qAsConst(songs))
+        rows.append(Row{entry, QByteArray(), SongMissing});
+    const int loaded = rows.size();
+    songs.clear();
+
+    QVector<int> claim(found.size(), -1);
+    if (loaded > 0) {
+        QVector<QString> stored(found.size());
+        for (int f = 0; f < found.size(); ++f) {
+            const QString &rel = found.at(f).rel;
+            stored[f] = outsideLatin1(rel) ? QString::fromLatin1(rel.toLatin1()) : rel;
+        }
+        QHash<QString, QVector<int>> byStored;
+        for (int r = 0; r < loaded; ++r)
+            byStored[rows.at(r).song.path].append(r);
+        QHash<QString, QVector<int>> byFolded;  // made when first needed
+        const auto take = [&rows](const QVector<int> &candidates) {
+            for (int r : candidates) {
+                if (rows.at(r).state == SongMissing) {
+                    rows[r].state = SongKept;
+                    return r;
+                }
+            }
+            return -1;
+        };
+        for (int f = 0; f < found.size(); ++f)
+            claim[f] = take(byStored.value(stored.at(f)));
+        for (int f = 0; f < found.size(); ++f) {
+            if (claim.at(f) >= 0)
+                continue;
+            if (byFolded.isEmpty()) {
+                for (int r = 0; r < loaded; ++r)
+                    byFolded[foldKey(rows.at(r).song.path)].append(r);
+            }
+            claim[f] = take(byFolded.value(foldKey(stored.at(f))));
+        }
+        for (int f = 0; f < found.size(); ++f) {
+            if (claim.at(f) < 0)
+                continue;
+            Row &row = rows[claim.at(f)];
+            quint32 date = 0, time = 0;
+            stampOf(found.at(f).abs, date, time);
+            if (date != row.song.date || time != row.song.time || stored.at(f) != row.song.path) {
+                row.state = SongChanged;
+                row.song.date = date;
+                row.song.time = time;
+            }
+            row.song.path = found.at(f).rel;
+            row.song.absPath = found.at(f).abs;
+        }
+    }
+
+    QHash<QByteArray, QVector<int>> byKey;
+    byKey.reserve(found.size());
+    for (int r = 0; r < loaded; ++r) {
+        rows[r].key = pathKey(rows.at(r).song.path);
+        if (rows.at(r).state != SongMissing)
+            byKey[rows.at(r).key].append(r);
+    }
+    for (int f = 0; f < found.size(); ++f) {
+        if (claim.at(f) >= 0)
+            continue;
+        const QString &rel = found.at(f).rel;
+        QByteArray key = pathKey(rel);
+        QVector<int> &ties = byKey[key];
+        if (std::any_of(ties.begin(), ties.end(), [&](int r) {
+                return QString::compare(rows.at(r).song.path, rel, Qt::CaseInsensitive) == 0;
+            }))
+            continue;
+        SongInfoIndex entry;
+        entry.id = quint32(nextId++);
+        entry.posidx = quint32(nextPosidx++);
+        entry.path = rel;
+        entry.absPath = found.at(f).abs;
+        ties.append(rows.size());
+        rows.append(Row{entry, std::move(key), SongNew});
+    }
+
+    QVector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&rows](int a, int b) { return rows.at(a).key < rows.at(b).key; });
+    songs.reserve(rows.size());
+    states.resize(0);
+    states.reserve(rows.size());
+    for (int r : qAsConst(order)) {
+        const Row &row = rows.at(r);
+        songs.append(row.song);
+        states.append(row.state);
+        if (row.state == SongMissing) {
+            report.missingSongs << row.song.path;
+            continue;
+        }
+        if (row.state == SongNew)
+            report.newSongs << row.song.path;
+        else if (row.state == SongChanged)
+            report.changedSongs << row.song.path;
+        if (outsideLatin1(row.song.path)) {
+            report.unplayableSongs << row.song.path;
+            emit warningFromIndex(tr("Il lettore non potrà aprire questa song, il suo nome contiene caratteri che "
+                                     "non sa leggere: ")
+                                  + row.song.absPath);
+        }
+    }
+    pathOrdered = true;
+}
+
+// The refresh pass: songs gone are marked, new and changed ones read.
 void Index::createTitleIndex()
 {
     qDebug() << "[Index::createTitleIndex] create title index";
     int i = 1;
-    for (SongInfoIndex &entry : songs) {
+    for (int k = 0; k < songs.size(); ++k) {
+        SongInfoIndex &entry = songs[k];
         emit currentPathChanged(entry.absPath);
-        const QFileInfo file(entry.absPath);
-        if (!file.exists()) {
+        switch (states.value(k, SongKept)) {
+        case SongMissing:
             entry.id = SongInfoIndex::DeletedId;
             modified = true;
-        } else if (maxId == -1 || entry.id > quint32(maxId)) {
-            setSongInfo(entry);
+            break;
+        case SongNew:
+            readSong(entry, true);
             modified = true;
-        } else {
-            quint32 date = 0, time = 0;
-            modificationStamp(file, date, time);
-            if (date != entry.date || time != entry.time) {
-                setSongInfo(entry);
-                entry.date = date;
-                entry.time = time;
-                modified = true;
-            }
+            break;
+        case SongChanged:
+            readSong(entry, false);
+            modified = true;
+            break;
+        case SongKept:
+            break;
         }
         emit progressValueChanged(i++);
     }
@@ -356,12 +611,28 @@ void Index::createTitleIndex()
 
 int Index::setSongInfo(SongInfoIndex &entry)
 {
-    qDebug() << "[Index::setSongInfo]" << entry.absPath.toLatin1();
+    return readSong(entry, false);
+}
+
+// With `stamp` the song's modification time is taken from the open file.
+int Index::readSong(SongInfoIndex &entry, bool stamp)
+{
+    qDebug().nospace().noquote() << "[Index::setSongInfo] \"" << entry.absPath << '"';
     const QString fileName = entry.absPath.mid(entry.absPath.lastIndexOf(QLatin1Char('/')) + 1);
     QByteArray head;
     QFile file(entry.absPath);
     ++filesRead;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))  // one read of the head, no read-ahead
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {  // one read of the head, no read-ahead
         head = file.read(SongDataReader::HeadSize);
+#ifdef Q_OS_UNIX
+        struct stat status;
+        if (stamp && ::fstat(file.handle(), &status) == 0) {
+            stampOf(qint64(status.st_mtime), entry.date, entry.time);
+            stamp = false;
+        }
+#endif
+    }
+    if (stamp)
+        stampOf(entry.absPath, entry.date, entry.time);
     return SongDataReader::parse(head, fileName, entry);
 }

@@ -108,6 +108,11 @@ void IndexDialog::errorFromIndexReceived(QString message)
     ++errorCount;
 }
 
+void IndexDialog::warningFromIndexReceived(QString message)
+{
+    ui->plainTextReport->appendPlainText(message);
+}
+
 void IndexDialog::updateLabelCurrPath(QString path)
 {
     ui->labelCurrPath->setText(path);
@@ -116,7 +121,6 @@ void IndexDialog::updateLabelCurrPath(QString path)
 
 void IndexDialog::updateLabelNum(int num)
 {
-    filesFound = num;
     ui->labelFileFound->setText(QString::number(num));
     QCoreApplication::processEvents();
 }
@@ -173,7 +177,6 @@ void IndexDialog::start(bool checkRoot)
     ui->pushButtonClose->setEnabled(false);
     if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
         path.chop(1);
-    filesFound = 0;
     ui->labelFileFound->setText(QStringLiteral("0"));
     ui->progressBar->setRange(0, 0);
     ui->progressBar->setValue(0);
@@ -187,35 +190,40 @@ void IndexDialog::start(bool checkRoot)
     connect(&index, &Index::progressValueChanged, this, &IndexDialog::setProgressValue);
     connect(&index, &Index::currentPathChanged, this, &IndexDialog::updateLabelCurrPath);
     connect(&index, &Index::errorFromIndex, this, &IndexDialog::errorFromIndexReceived);
+    connect(&index, &Index::warningFromIndex, this, &IndexDialog::warningFromIndexReceived);
 
     MemoryIndex::resultEnum result = MemoryIndex::ResultFailed;
     if (ui->radioButtonUpdate->isChecked())
         result = MemoryIndex::run(index, path, MemoryIndex::ModeUpdate);
     else if (ui->radioButtonRebuild->isChecked())
         result = MemoryIndex::run(index, path, MemoryIndex::ModeRebuild);
-    const bool ok = result == MemoryIndex::ResultDone;
-    if (result != MemoryIndex::ResultBusy && filesFound == 0)
-        ui->plainTextReport->appendPlainText(tr("Nessun file di song trovato nella memoria"));
 
+    // A failed run says why: another run holds the memory, a memory without
+    // songs (its index is kept), a damaged index, a full or write-protected
+    // memory.
     if (result == MemoryIndex::ResultBusy) {
         ui->progressBar->setRange(0, 100);
         ui->progressBar->setValue(0);
         QMessageBox::warning(this, tr("Ottimizza memoria"),
                              tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
                                 "su questa memoria. Riprovare quando è terminato."));
+    } else if (result != MemoryIndex::ResultDone) {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(0);
+        const QString reason = index.lastErrorText();
+        ui->plainTextReport->appendPlainText(reason);
+        QCoreApplication::processEvents();
+        if (index.lastError() == Index::ErrorNoSongs)
+            QMessageBox::warning(this, tr("Ottimizza memoria"), reason);
+        else
+            QMessageBox::critical(this, tr("Ottimizza memoria"),
+                                  tr("Operazione non riuscita.") + QLatin1Char('\n') + reason);
     } else if (errorCount > 0) {
         QMessageBox::critical(this, tr("Ottimizza memoria"),
                               tr("Durante l'operazione si sono verificati alcuni errori.\n"
                                  "Consultare il report per maggiori informazioni."));
-    } else if (ok) {
-        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
     } else {
-        ui->progressBar->setRange(0, 100);
-        ui->progressBar->setValue(0);
-        QCoreApplication::processEvents();
-        QMessageBox::critical(this, tr("Ottimizza memoria"),
-                              tr("Operazione non riuscita.\nAssicurarsi che il disco abbia sufficiente spazio "
-                                 "libero e che non sia protetto da scrittura."));
+        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
     }
 
     ui->plainTextReport->appendPlainText(tr("Operazione completata"));

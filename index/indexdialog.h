@@ -33,6 +33,8 @@ public:
 public slots:
     void start(bool checkRoot);
     void errorFromIndexReceived(QString message);
+    // Shown in the report without making the run count as failed.
+    void warningFromIndexReceived(QString message);
     void updateLabelCurrPath(QString path);
     void updateLabelNum(int num);
     void initProgress(int max);
@@ -55,7 +57,6 @@ private:
     QSettings settings;
     Ui_IndexDialog* ui;
     int errorCount = 0;
-    int filesFound = 0;  // song files counted by the scan of the current run
     bool running = false;
 };
 

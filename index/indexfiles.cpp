@@ -1,21 +1,21 @@
 // Writers of the player's index files. Byte layouts are fixed by the player:
 // big-endian numbers in records and letter tables, little-endian in
-// "ordfile.id3" and "fsinfos.id3", texts upper case ISO 8859-1.
+// "ordfile.id3" and "fsinfos.id3", texts upper case ISO 8859-1. Each file is
+// built whole in memory; IndexCommit puts the set on the memory.
 #include "index/index.h"
 
 #include "index/songdatareader.h"
 
 #include <QDebug>
-#include <QFile>
+#include <QVector>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <numeric>
 
 namespace {
 const int PathRecordSize = 270;
 const int SongRecordSize = 64;
-const int OrdBlockEntries = 512;
 
 void putBigEndian32(char *p, quint32 v)
 {
@@ -37,157 +37,164 @@ void putLittleEndian16(char *p, quint32 v)
     p[1] = char(v >> 8);
 }
 
-// Latin-1 bytes of `text`, at most `width` of them, into a zero-filled field.
+// Latin-1 bytes of `text` (as toLatin1: "?" for what Latin-1 lacks), at most
+// `width` of them, into a zero-filled field.
 void putText(char *field, const QString &text, int width)
 {
-    const QByteArray bytes = text.toLatin1();
-    std::memcpy(field, bytes.constData(), size_t(qMin(bytes.size(), width)));
+    const ushort *c = text.utf16();
+    const int n = qMin(text.size(), width);
+    for (int k = 0; k < n; ++k)
+        field[k] = c[k] < 0x100 ? char(c[k]) : '?';
 }
 
-// Decimal digits of `value` with leading zeros, exactly `width` characters.
+// Decimal digits of `value` with leading zeros, exactly `width` characters
+// (as "%08u" and "%06u" print the date and the time, which always fit).
 void putDigits(char *field, quint32 value, int width)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, width == 8 ? "%08u" : "%06u", unsigned(value));
-    std::memcpy(field, text, size_t(width));
+    for (int k = width - 1; k >= 0; --k) {
+        field[k] = char('0' + value % 10);
+        value /= 10;
+    }
 }
 
-// One block written and handed to the system; false on any short write.
-bool writeBlock(QFile &file, const char *data, qint64 size)
+// The 64-byte song record of "title.id3" and "artist.id3", into zeroed bytes.
+void putSongRecord(char *p, const SongInfoIndex &song)
 {
-    return file.write(data, size) == size && file.flush();
-}
-
-bool finish(QFile &file)
-{
-    file.close();
-    return file.error() == QFileDevice::NoError;
-}
-
-// The 64-byte song record of "title.id3" and "artist.id3".
-void songRecord(char (&p)[SongRecordSize], const SongInfoIndex &song)
-{
-    std::memset(p, 0, sizeof p);
     putBigEndian32(p, song.id);
     putText(p + 4, song.title, SongDataReader::TextSize);
     p[62] = char(song.bpm);
     p[63] = char((song.type & 0x07) | (song.hasMarkers ? 0x08 : 0x00));
+}
+
+// Positions of `songs` in the order of their keys (each key made once).
+template <typename Key>
+QVector<int> orderBy(const QVector<Key> &keys)
+{
+    QVector<int> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&keys](int a, int b) { return keys.at(a) < keys.at(b); });
+    return order;
 }
 }
 
 int Index::writeOrdIndex()
 {
     qDebug() << "[Index::writeOrdIndex] write ord index";
-    sortByPath(songs);
-    QFile file(rootFile(ordFile));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    char block[OrdBlockEntries * 2];
-    int used = 0;
-    for (const SongInfoIndex &song : qAsConst(songs)) {
-        putLittleEndian16(block + 2 * used, song.posidx);
-        if (++used == OrdBlockEntries) {
-            if (!writeBlock(file, block, sizeof block))
-                return -1;
-            used = 0;
-        }
+    if (!pathOrdered) {
+        sortByPath(songs);
+        pathOrdered = true;
     }
-    if (used > 0 && !writeBlock(file, block, 2 * used))
-        return -1;
-    return finish(file) ? 0 : -1;
+    QByteArray &out = pending.files[IndexSet::OrdFile];
+    out = QByteArray(2 * songs.size(), '\0');
+    char *p = out.data();
+    for (const SongInfoIndex &song : qAsConst(songs)) {
+        putLittleEndian16(p, song.posidx);
+        p += 2;
+    }
+    return 0;
 }
 
 int Index::writePathIndex()
 {
     qDebug() << "[Index::writePathIndex] write path index";
-    std::sort(songs.begin(), songs.end(), compareByPosidx);
-    QFile file(rootFile(indexFile));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    for (const SongInfoIndex &song : qAsConst(songs)) {
-        char p[PathRecordSize] = {};
+    QVector<quint32> keys;
+    keys.reserve(songs.size());
+    for (const SongInfoIndex &song : qAsConst(songs))
+        keys.append(song.posidx);
+    const QVector<int> order = orderBy(keys);
+    QByteArray &out = pending.files[IndexSet::PathFile];
+    out = QByteArray(songs.size() * PathRecordSize, '\0');
+    char *p = out.data();
+    for (int k : qAsConst(order)) {
+        const SongInfoIndex &song = songs.at(k);
         putBigEndian32(p, song.id);
         putText(p + 4, song.path, 251);  // the field always keeps a terminating zero
         putDigits(p + 256, song.date, 8);
         putDigits(p + 264, song.time, 6);
-        if (!writeBlock(file, p, PathRecordSize))
-            return -1;
+        p += PathRecordSize;
     }
-    return finish(file) ? 0 : -1;
+    return 0;
 }
 
+// Song records in title order (compareTitle: without regard to case).
 int Index::writeTitleIndex(QString fileName)
 {
     qDebug() << "[Index::writeTitleIndex] write title index";
-    std::sort(songs.begin(), songs.end(), compareTitle);
-    clearAlphaBuffer();
-    QFile file(rootFile(fileName));
-    if (!file.open(QIODevice::WriteOnly))
+    const int file = IndexSet::fileOf(fileName);
+    if (file < 0)
         return -1;
+    QVector<QString> keys;
+    keys.reserve(songs.size());
+    for (const SongInfoIndex &song : qAsConst(songs))
+        keys.append(foldKey(song.title));
+    const QVector<int> order = orderBy(keys);
+    clearAlphaBuffer();
+    QByteArray &out = pending.files[file];
+    out.clear();
+    out.reserve(songs.size() * SongRecordSize);
+    char rec[SongRecordSize];
     int count = 0;
-    for (const SongInfoIndex &song : qAsConst(songs)) {
-        char rec[SongRecordSize];
-        songRecord(rec, song);
+    for (int k : order) {
+        const SongInfoIndex &song = songs.at(k);
         addToAlphaBuffer(song.title, static_cast<unsigned long>(count) * SongRecordSize);
-        if (!writeBlock(file, rec, SongRecordSize))
-            return -1;
+        std::memset(rec, 0, sizeof rec);
+        putSongRecord(rec, song);
+        out.append(rec, SongRecordSize);
         ++count;
     }
-    return finish(file) ? count : -1;
+    return count;
 }
 
-// One group per artist: a header record (previous group's song count, this
-// group's song count, name, 0x00 0xFF) followed by the artist's song records.
-// The count of a group is patched into its header when the group closes.
+// One group per artist (compareArtist order): a header record (previous
+// group's song count, this group's song count, name, 0x00 0xFF) followed by
+// the artist's song records. Songs without an artist sort first and, as no
+// artist differs from "none", get no header.
 int Index::writeArtistIndex(QString fileName)
 {
     qDebug() << "[Index::writeArtistIndex] write artist index";
-    std::sort(songs.begin(), songs.end(), compareArtist);
+    const int file = IndexSet::fileOf(fileName);
+    if (file < 0)
+        return -1;
+    QVector<QPair<QString, QString>> keys;
+    keys.reserve(songs.size());
+    for (const SongInfoIndex &song : qAsConst(songs))
+        keys.append(qMakePair(foldKey(song.artist), foldKey(song.title)));
+    const QVector<int> order = orderBy(keys);
     clearAlphaBuffer();
-    QFile file(rootFile(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
 
-    char header[SongRecordSize] = {};
+    QByteArray &out = pending.files[file];
+    out.clear();
+    out.reserve(songs.size() * 2 * SongRecordSize);
     char rec[SongRecordSize];
-    QString previousArtist;
-    bool groupOpen = false;
+    QString previousArtist;  // folded
+    int headerPos = -1;
     quint32 songsInGroup = 0;
-    qint64 headerPos = 0;
     int groups = 0;
-
-    auto closeGroup = [&]() {
-        putBigEndian16(header + 2, songsInGroup);
-        return file.seek(headerPos) && writeBlock(file, header, SongRecordSize)
-            && file.seek(file.size());
-    };
-
-    for (const SongInfoIndex &song : qAsConst(songs)) {
-        if (QString::compare(song.artist, previousArtist, Qt::CaseInsensitive) != 0) {
-            if (groupOpen && !closeGroup())
-                return -1;
-            std::memset(header, 0, sizeof header);
-            putBigEndian16(header, songsInGroup);
-            putText(header + 4, song.artist, SongDataReader::TextSize);
-            header[62] = '\x00';
-            header[63] = '\xFF';
-            headerPos = file.pos();
+    for (int k : qAsConst(order)) {
+        const SongInfoIndex &song = songs.at(k);
+        if (keys.at(k).first != previousArtist) {
+            if (headerPos >= 0)
+                putBigEndian16(out.data() + headerPos + 2, songsInGroup);
+            std::memset(rec, 0, sizeof rec);
+            putBigEndian16(rec, songsInGroup);
+            putText(rec + 4, song.artist, SongDataReader::TextSize);
+            rec[62] = '\x00';
+            rec[63] = '\xFF';
+            headerPos = out.size();
             addToAlphaBuffer(song.artist, static_cast<unsigned long>(headerPos));
-            if (!writeBlock(file, header, SongRecordSize))
-                return -1;
+            out.append(rec, SongRecordSize);
             ++groups;
-            groupOpen = true;
             songsInGroup = 0;
+            previousArtist = keys.at(k).first;
         }
-        songRecord(rec, song);
-        if (!writeBlock(file, rec, SongRecordSize))
-            return -1;
+        std::memset(rec, 0, sizeof rec);
+        putSongRecord(rec, song);
+        out.append(rec, SongRecordSize);
         ++songsInGroup;
-        previousArtist = song.artist;
     }
-    if (groupOpen && !closeGroup())
-        return -1;
-    return finish(file) ? groups : -1;
+    if (headerPos >= 0)
+        putBigEndian16(out.data() + headerPos + 2, songsInGroup);
+    return groups;
 }
 
 void Index::clearAlphaBuffer()
@@ -210,28 +217,23 @@ void Index::addToAlphaBuffer(QString text, unsigned long pos)
 int Index::writeAlphaBuffer(QString fileName)
 {
     qDebug() << "[Index::writeAlphaBuffer] write alpha index";
-    QFile file(rootFile(fileName));
-    if (!file.open(QIODevice::WriteOnly))
+    const int file = IndexSet::fileOf(fileName);
+    if (file < 0)
         return -1;
-    if (!writeBlock(file, reinterpret_cast<const char *>(alphaBuffer), sizeof alphaBuffer))
-        return -1;
-    return finish(file) ? 0 : -1;
+    pending.files[file] = QByteArray(reinterpret_cast<const char *>(alphaBuffer), sizeof alphaBuffer);
+    return 0;
 }
 
 int Index::writeNumFile()
 {
     qDebug() << "[Index::writeNumFile] write numfile index";
-    char block[12];
-    putLittleEndian16(block, quint32(titleCount));
-    putLittleEndian16(block + 2, quint32(artistCount));
-    putLittleEndian16(block + 4, quint32(genreCount));
-    putLittleEndian16(block + 6, quint32(title3Count));
-    putLittleEndian16(block + 8, quint32(artist3Count));
-    putLittleEndian16(block + 10, quint32(genre3Count));
-    QFile file(rootFile(numFile));
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    if (!writeBlock(file, block, sizeof block))
-        return -1;
-    return finish(file) ? 0 : -1;
+    QByteArray &out = pending.files[IndexSet::NumFile];
+    out = QByteArray(12, '\0');
+    putLittleEndian16(out.data(), quint32(titleCount));
+    putLittleEndian16(out.data() + 2, quint32(artistCount));
+    putLittleEndian16(out.data() + 4, quint32(genreCount));
+    putLittleEndian16(out.data() + 6, quint32(title3Count));
+    putLittleEndian16(out.data() + 8, quint32(artist3Count));
+    putLittleEndian16(out.data() + 10, quint32(genre3Count));
+    return 0;
 }

@@ -4,21 +4,40 @@
 #include <QVector>
 
 #include <algorithm>
-#include <cstring>
 
 QString stringToUpper(const QString &s)
 {
     return s.toUpper();
 }
 
-namespace {
-// The bytes the player orders paths by: upper case, ISO 8859-1, "?" for any
-// character outside Latin-1 (toLatin1 and the ISO 8859-1 codec agree on this).
+// toLatin1 and the ISO 8859-1 codec agree: "?" for anything outside Latin-1.
 QByteArray pathKey(const QString &path)
 {
     return stringToUpper(path).toLatin1();
 }
 
+QString foldKey(const QString &text)
+{
+    QString folded(text.size(), Qt::Uninitialized);
+    const ushort *from = text.utf16();
+    ushort *to = reinterpret_cast<ushort *>(folded.data());
+    const int n = text.size();
+    for (int k = 0; k < n; ++k) {
+        const ushort c = from[k];
+        if (c < 0x80) {  // ASCII: the usual case
+            to[k] = c >= 'A' && c <= 'Z' ? ushort(c + 0x20) : c;
+        } else if (QChar::isHighSurrogate(c) && k + 1 < n && QChar::isLowSurrogate(from[k + 1])) {
+            const uint f = QChar::toCaseFolded(QChar::surrogateToUcs4(c, from[k + 1]));
+            to[k] = QChar::highSurrogate(f);
+            to[++k] = QChar::lowSurrogate(f);
+        } else {
+            to[k] = QChar::toCaseFolded(c);
+        }
+    }
+    return folded;
+}
+
+namespace {
 int compareTexts(const QString &a, const QString &b)
 {
     return QString::compare(a, b, Qt::CaseInsensitive);
@@ -69,23 +88,6 @@ SongInfoIndexLess compareForSortMode(int mode)
     }
 }
 
-int insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry)
-{
-    const QByteArray key = pathKey(entry.path);
-    const auto at = std::upper_bound(songs.begin(), songs.end(), key,
-                                     [](const QByteArray &k, const SongInfoIndex &song) {
-                                         return qstrcmp(k, pathKey(song.path)) < 0;
-                                     });
-    int pos = int(at - songs.begin());
-    if (!songs.isEmpty()) {
-        const SongInfoIndex &neighbour = songs.at(pos > 0 ? pos - 1 : 0);
-        if (compareTexts(neighbour.path, entry.path) == 0)
-            return -1;
-    }
-    songs.insert(pos, entry);
-    return pos;
-}
-
 void sortByPath(QList<SongInfoIndex> &songs)
 {
     QVector<QPair<QByteArray, int>> keys;
@@ -100,14 +102,4 @@ void sortByPath(QList<SongInfoIndex> &songs)
     for (const auto &key : qAsConst(keys))
         sorted.append(songs.at(key.second));
     songs.swap(sorted);
-}
-
-int findById(const QList<SongInfoIndex> &songs, quint32 id)
-{
-    SongInfoIndex key;
-    key.id = id;
-    const auto it = std::lower_bound(songs.begin(), songs.end(), key, compareById);
-    if (it == songs.end() || it->id != id)
-        return -1;
-    return int(it - songs.begin());
 }

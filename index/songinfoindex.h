@@ -1,6 +1,7 @@
 #ifndef SONGINFOINDEX_H
 #define SONGINFOINDEX_H
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,7 +21,7 @@ struct SongInfoIndex
     quint32 date = 0;       // YYYYMMDD
     quint32 time = 0;       // hhmmss
 
-    static const quint32 DeletedId = 0xFFFFFFFFu;
+    static constexpr quint32 DeletedId = 0xFFFFFFFFu;
     enum typeEnum : quint8 { TypeMidi = 0, TypeMp3 = 1, TypeMf3 = 2, TypeMf4 = 3, TypeMf5 = 4 };
 };
 
@@ -40,17 +41,18 @@ bool compareGenre(const SongInfoIndex &a, const SongInfoIndex &b);
 typedef bool (*SongInfoIndexLess)(const SongInfoIndex &, const SongInfoIndex &);
 SongInfoIndexLess compareForSortMode(int mode);
 
-template <typename T> class QList;
+// The bytes the player orders paths by: upper case, ISO 8859-1, "?" for any
+// character outside Latin-1; compareByPath compares these.
+QByteArray pathKey(const QString &path);
 
-// Inserts `entry` into `songs`, held in compareByPath order, after every entry
-// that does not sort after it, and returns its position; refused (-1) when its
-// neighbour has the same path without regard to case.
-int insertByPath(QList<SongInfoIndex> &songs, const SongInfoIndex &entry);
+// A text under which plain UTF-16 order is the order of QString::compare
+// without regard to case (every code point case-folded on its own), so a
+// sort can fold each text once instead of at every comparison.
+QString foldKey(const QString &text);
+
+template <typename T> class QList;
 
 // Sorts `songs` with compareByPath, taking each entry's path bytes only once.
 void sortByPath(QList<SongInfoIndex> &songs);
-
-// Position of the entry numbered `id` in `songs`, held in id order; -1 when absent.
-int findById(const QList<SongInfoIndex> &songs, quint32 id);
 
 #endif // SONGINFOINDEX_H

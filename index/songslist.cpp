@@ -10,9 +10,13 @@
 
 int Index::saveSongsList(QString root, QString fileName, SORT_MODE mode)
 {
-    setRoot(root);
-    if (!checkIndexFile())
+    startRun(root);
+    if (!checkIndexFile()) {
+        IndexReport report;
+        examineIndex(report);
+        fail(ErrorNoIndex, report.reason);
         return -1;
+    }
     if (loadAllIndexFile() < 0)
         return 0;
     std::sort(songs.begin(), songs.end(), compareForSortMode(mode));

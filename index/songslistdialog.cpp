@@ -153,6 +153,8 @@ void SongsListDialog::start()
     else if (r == -1)
         QMessageBox::warning(this, tr("Salva lista song"),
                              tr("Impossibile proseguire, la memoria non è preparata per Orvalo"));
+    else if (index.lastError() == Index::ErrorDamaged)
+        QMessageBox::warning(this, tr("Salva lista song"), index.lastErrorText());
     else
         QMessageBox::warning(this, tr("Salva lista song"), tr("Errore durante la creazione del file"));
 

@@ -11,21 +11,9 @@ MemoryIndex::resultEnum MemoryIndex::run(Index& index, const QString& root, mode
     const MemoryLock lock(root);
     if (lock.busy())
         return ResultBusy;
-
-    int found = 0;
-    const QMetaObject::Connection counting =
-        QObject::connect(&index, &Index::fileFoundChanged, [&found](int count) { found = count; });
-    bool ok = mode == ModeRebuild ? index.createIndex(root) : index.updateIndex(root);
-    QObject::disconnect(counting);
-
-    if (found == 0 && (ok || mode == ModeRebuild)) {
-        // An update that finds no song file writes nothing, so the old index
-        // would go on listing songs that are gone: no songs, no index, as
-        // after a rebuild.
-        index.deleteIndex();
-        return ResultNoSongs;
-    }
-    return ok ? ResultDone : ResultFailed;
+    if (mode == ModeRebuild ? index.createIndex(root) : index.updateIndex(root))
+        return ResultDone;
+    return index.lastError() == Index::ErrorNoSongs ? ResultNoSongs : ResultFailed;
 }
 
 MemoryIndex::resultEnum MemoryIndex::update(const QString& root)

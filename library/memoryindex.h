@@ -14,8 +14,8 @@ public:
     enum modeEnum { ModeUpdate, ModeRebuild };
     enum resultEnum {
         ResultDone,
-        ResultFailed,   // the index could not be read or written
-        ResultNoSongs,  // no song file on the memory: it has no index now
+        ResultFailed,   // the run failed; Index::lastError() tells why
+        ResultNoSongs,  // no song file on the memory: its index was left as it was
         ResultBusy      // another run holds the memory
     };
 

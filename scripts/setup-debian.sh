@@ -7,6 +7,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite qttools5-dev qttools5-dev-tools
     qttranslations5-l10n sqlite3 libicu-dev
     python3 python3-mido python3-mutagen id3v2
+    dosfstools fusefat fuse3
     xauth xvfb
 )
 if [[ "${ORVALO3_WITH_CLANG:-0}" == 1 ]]; then

@@ -1,5 +1,6 @@
 // Builds and updates the index of a generated player memory and compares the
-// rebuild with a plain pass that opens every song file and reads its head.
+// rebuild with a plain pass that opens every song file and reads its head
+// (medians of 5 interleaved rounds).
 //
 //   bench_index [songs] [folder]     (defaults: 10000 songs, a temporary folder)
 //
@@ -16,7 +17,9 @@
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QVector>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_LINUX
@@ -171,6 +174,12 @@ private:
 
 void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
 
+qint64 median(QVector<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
 QTextStream out(stdout);
 }
 
@@ -201,56 +210,50 @@ int main(int argc, char **argv)
     const bool watching = watch.start(root);
     auto opensSeen = [&]() { return watching ? QString::number(watch.songOpens()) : QString("n/a"); };
 
-    // Each pass runs three times; the best time counts (the machine may be shared).
-    const int runs = 3;
+    // Five rounds, each a plain pass, a rebuild (commit flushes included) and
+    // an update with nothing changed, interleaved so that a machine shared
+    // with other work weighs on all alike; the medians count.
+    const int rounds = 5;
     qint64 checksum = 0;
-    qint64 plainMs = -1;
-    int plainFiles = 0;
-    QString plainOpens;
-    for (int run = 0; run < runs; ++run) {
+    QVector<qint64> plainMs, rebuildMs, updateMs;
+    int plainFiles = 0, rebuildRead = 0, updateRead = 0;
+    bool built = true, updated = true;
+    QString plainOpens, rebuildOpens, updateOpens;
+    for (int round = 0; round < rounds; ++round) {
         timer.restart();
         plainFiles = plainPass(root, checksum);
-        const qint64 ms = timer.elapsed();
-        plainMs = plainMs < 0 ? ms : qMin(plainMs, ms);
+        plainMs.append(timer.elapsed());
         plainOpens = opensSeen();
-    }
-    out << "plain pass (walk, open, read 3072 bytes): " << plainMs << " ms for " << plainFiles
-        << " files; song file opens seen " << plainOpens << Qt::endl;
 
-    qint64 rebuildMs = -1;
-    bool built = true;
-    int rebuildRead = 0;
-    QString rebuildOpens;
-    for (int run = 0; run < runs; ++run) {
         Index rebuild;
         timer.restart();
         built = rebuild.createIndex(root) && built;
-        const qint64 ms = timer.elapsed();
-        rebuildMs = rebuildMs < 0 ? ms : qMin(rebuildMs, ms);
+        rebuildMs.append(timer.elapsed());
         rebuildRead = rebuild.songFilesRead();
         rebuildOpens = opensSeen();
-    }
-    out << "rebuild (createIndex): " << rebuildMs << " ms, "
-        << QString::number(double(rebuildMs) / qMax<qint64>(1, plainMs), 'f', 2) << " x the plain pass; result "
-        << built << "; song files read " << rebuildRead << "; opens seen " << rebuildOpens << Qt::endl;
 
-    qint64 updateMs = -1;
-    bool updated = true;
-    int updateRead = 0;
-    QString updateOpens;
-    for (int run = 0; run < runs; ++run) {
         Index unchanged;
         timer.restart();
         updated = unchanged.updateIndex(root) && updated;
-        const qint64 ms = timer.elapsed();
-        updateMs = updateMs < 0 ? ms : qMin(updateMs, ms);
+        updateMs.append(timer.elapsed());
         updateRead = qMax(updateRead, unchanged.songFilesRead());
         const QString seen = opensSeen();
         if (updateOpens.isEmpty() || seen != QLatin1String("0"))
             updateOpens = seen;
     }
-    out << "update, nothing changed: " << updateMs << " ms; result " << updated << "; song files read "
+    const qint64 plain = median(plainMs);
+    out << "plain pass (walk, open, read 3072 bytes): " << plain << " ms for " << plainFiles
+        << " files; song file opens seen " << plainOpens << Qt::endl;
+    out << "rebuild (createIndex): " << median(rebuildMs) << " ms, "
+        << QString::number(double(median(rebuildMs)) / qMax<qint64>(1, plain), 'f', 2)
+        << " x the plain pass; result " << built << "; song files read " << rebuildRead << "; opens seen "
+        << rebuildOpens << Qt::endl;
+    out << "update, nothing changed: " << median(updateMs) << " ms; result " << updated << "; song files read "
         << updateRead << "; opens seen " << updateOpens << Qt::endl;
+    out << "rounds (plain / rebuild / update ms):";
+    for (int round = 0; round < rounds; ++round)
+        out << " " << plainMs.at(round) << "/" << rebuildMs.at(round) << "/" << updateMs.at(round);
+    out << Qt::endl;
 
     // 1 % of the songs touched, 10 added, 10 deleted.
     QDirIterator it(root, SongFilters, QDir::Files, QDirIterator::Subdirectories);

@@ -68,14 +68,6 @@
         <translation>index of %1 updated: %2 song files</translation>
     </message>
     <message>
-        <source>nessun file di song trovato in %1: la memoria non ha indice</source>
-        <translation>no song file found in %1: the memory has no index</translation>
-    </message>
-    <message>
-        <source>l&apos;indice di %1 non si è potuto leggere o scrivere: assicurarsi che la memoria abbia sufficiente spazio libero e che non sia protetta da scrittura, o provare index rebuild</source>
-        <translation>the index of %1 could not be read or written: make sure that the memory has enough free space and is not write-protected, or try index rebuild</translation>
-    </message>
-    <message>
         <source>non si può creare un file temporaneo: %1</source>
         <translation>a temporary file cannot be made: %1</translation>
     </message>
@@ -206,6 +198,10 @@
     <message>
         <source>trasferimento interrotto: l&apos;indice della memoria %1 non è aggiornato (index update lo aggiorna)</source>
         <translation>transfer stopped: the index of the memory %1 is not up to date (index update brings it up to date)</translation>
+    </message>
+    <message>
+        <source>(index rebuild lo ricostruisce)</source>
+        <translation>(index rebuild rebuilds it)</translation>
     </message>
 </context>
 <context>

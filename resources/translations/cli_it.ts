@@ -68,14 +68,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>nessun file di song trovato in %1: la memoria non ha indice</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>l&apos;indice di %1 non si è potuto leggere o scrivere: assicurarsi che la memoria abbia sufficiente spazio libero e che non sia protetta da scrittura, o provare index rebuild</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>non si può creare un file temporaneo: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -205,6 +197,10 @@
     </message>
     <message>
         <source>trasferimento interrotto: l&apos;indice della memoria %1 non è aggiornato (index update lo aggiorna)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(index rebuild lo ricostruisce)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -23,6 +23,84 @@
         <source>Attenzione: %1 song in memoria, il lettore ne gestisce al massimo %2</source>
         <translation>Warning: %1 songs on the memory, the player handles at most %2</translation>
     </message>
+    <message>
+        <source>La cartella %1 non esiste</source>
+        <translation>The folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>La memoria non ha un indice completo: %1</source>
+        <translation>The memory has no complete index: %1</translation>
+    </message>
+    <message>
+        <source>La memoria non contiene song da indicizzare: l&apos;indice non è stato modificato.</source>
+        <translation>The memory holds no songs to index: its index was not changed.</translation>
+    </message>
+    <message>
+        <source>L&apos;indice della memoria è danneggiato: %1.
+Per ripararlo scegliere &quot;Ho problemi con gli archivi, ricostruisci database&quot;.</source>
+        <translation>The memory&apos;s index is damaged: %1.
+To repair it choose &quot;I have problems with the archives, rebuild database&quot;.</translation>
+    </message>
+    <message>
+        <source>La memoria è piena: il nuovo indice non ha spazio accanto a quello esistente, che è stato mantenuto.</source>
+        <translation>The memory is full: there is no room for the new index beside the existing one, which was kept.</translation>
+    </message>
+    <message>
+        <source>La memoria non può essere scritta: impossibile scrivere %1.</source>
+        <translation>The memory cannot be written: %1 could not be written.</translation>
+    </message>
+    <message>
+        <source>un aggiornamento è stato interrotto, il prossimo lo completerà</source>
+        <translation>an update was interrupted, the next one will complete it</translation>
+    </message>
+    <message>
+        <source>manca il file %1</source>
+        <translation>the file %1 is missing</translation>
+    </message>
+    <message>
+        <source>Il lettore non potrà aprire questa song, il suo nome contiene caratteri che non sa leggere: </source>
+        <translation>The player cannot open this song, its name holds characters it cannot read: </translation>
+    </message>
+    <message>
+        <source>%1 non può essere letto</source>
+        <translation>%1 cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 ha un record incompleto</source>
+        <translation>%1 has an incomplete record</translation>
+    </message>
+    <message>
+        <source>%1 ha un record non valido (n. %2)</source>
+        <translation>%1 has an invalid record (no. %2)</translation>
+    </message>
+    <message>
+        <source>%1 non elenca ogni song una volta sola</source>
+        <translation>%1 does not list every song exactly once</translation>
+    </message>
+    <message>
+        <source>%1 non è nell&apos;ordine dei percorsi</source>
+        <translation>%1 is not in path order</translation>
+    </message>
+    <message>
+        <source>%1 nomina la song %2, che non esiste</source>
+        <translation>%1 names song %2, which does not exist</translation>
+    </message>
+    <message>
+        <source>%1 elenca la song %2 più di una volta</source>
+        <translation>%1 lists song %2 more than once</translation>
+    </message>
+    <message>
+        <source>%1 ha conteggi errati</source>
+        <translation>%1 has wrong counts</translation>
+    </message>
+    <message>
+        <source>%1 non concorda con %2 (song %3)</source>
+        <translation>%1 does not agree with %2 (song %3)</translation>
+    </message>
+    <message>
+        <source>%1 ha una tabella delle iniziali errata</source>
+        <translation>%1 has a wrong first-letter table</translation>
+    </message>
 </context>
 <context>
     <name>IndexDialog</name>
@@ -39,7 +117,7 @@
         <translation>Browse</translation>
     </message>
     <message>
-        <source>Seleziona l'azione che vuoi eseguire:</source>
+        <source>Seleziona l&apos;azione che vuoi eseguire:</source>
         <translation>Select the action you need to perform:</translation>
     </message>
     <message>
@@ -80,7 +158,7 @@
     </message>
     <message>
         <source>Il percorso selezionato non esiste</source>
-        <translation>The selected path doesn't exist</translation>
+        <translation>The selected path doesn&apos;t exist</translation>
     </message>
     <message>
         <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
@@ -91,11 +169,7 @@
         <translation>Memory optimization in progress...</translation>
     </message>
     <message>
-        <source>Nessun file di song trovato nella memoria</source>
-        <translation>No song files found on the memory</translation>
-    </message>
-    <message>
-        <source>Durante l'operazione si sono verificati alcuni errori.
+        <source>Durante l&apos;operazione si sono verificati alcuni errori.
 Consultare il report per maggiori informazioni.</source>
         <translation>During the operation there were some errors.
 See the report for more information.</translation>
@@ -105,14 +179,12 @@ See the report for more information.</translation>
         <translation>Operation completed successfully</translation>
     </message>
     <message>
-        <source>Operazione non riuscita.
-Assicurarsi che il disco abbia sufficiente spazio libero e che non sia protetto da scrittura.</source>
-        <translation>Operation failed.
-Please make sure that there is enough free space on the memory and that writing on disk is not disabled.</translation>
-    </message>
-    <message>
         <source>Operazione completata</source>
         <translation>Operation completed</translation>
+    </message>
+    <message>
+        <source>Operazione non riuscita.</source>
+        <translation>Operation failed.</translation>
     </message>
 </context>
 <context>
@@ -163,11 +235,11 @@ Please make sure that there is enough free space on the memory and that writing 
     </message>
     <message>
         <source>Il percorso selezionato non esiste</source>
-        <translation>The selected path doesn't exist</translation>
+        <translation>The selected path doesn&apos;t exist</translation>
     </message>
     <message>
         <source>Il percorso di destinazione non esiste</source>
-        <translation>Destination path doesn't exist</translation>
+        <translation>Destination path doesn&apos;t exist</translation>
     </message>
     <message>
         <source>Operazione completata</source>

@@ -71,9 +71,8 @@ private slots:
         QTest::addColumn<QString>("indexed");   // below the volumes folder; empty: nothing indexed
         QTest::addColumn<QString>("report");    // a line of the report
         const QString done = QStringLiteral("Operazione completata con successo");
-        const QString failed = QStringLiteral("Operazione non riuscita.\nAssicurarsi che il disco abbia sufficiente "
-                                              "spazio libero e che non sia protetto da scrittura.");
-        const QString noSongs = QStringLiteral("Nessun file di song trovato nella memoria");
+        const QString noSongs =
+            QStringLiteral("La memoria non contiene song da indicizzare: l'indice non è stato modificato.");
         QTest::newRow("root of the memory") << "" << "/CARD/Music/Pop" << int(Qt::NoModifier) << false << done
                                             << "/CARD" << "";
         QTest::newRow("Shift: the folder itself") << "" << "/CARD/Music/Pop/" << int(Qt::ShiftModifier) << false
@@ -83,9 +82,20 @@ private slots:
         QTest::newRow("path too long") << "long" << "/CARD/" << 0 << false
             << "Durante l'operazione si sono verificati alcuni errori.\nConsultare il report per maggiori informazioni."
             << "/CARD" << "File non importato, path troppo lungo: ";
-        QTest::newRow("rebuild of an empty memory") << "empty" << "/CARD" << 0 << true << failed << "" << noSongs;
-        // The old index would list songs that are gone: it goes, as in a rebuild.
-        QTest::newRow("update of an emptied memory") << "emptied" << "/CARD" << 0 << false << failed << "" << noSongs;
+        QTest::newRow("rebuild of an empty memory") << "empty" << "/CARD" << 0 << true << noSongs << "" << noSongs;
+        // The old index stays: a memory without songs is more likely half-copied than meant to be empty.
+        QTest::newRow("update of an emptied memory") << "emptied" << "/CARD" << 0 << false << noSongs << "/CARD"
+                                                     << noSongs;
+        QTest::newRow("damaged index") << "damaged" << "/CARD" << 0 << false
+            << "Operazione non riuscita.\nL'indice della memoria è danneggiato: title.id3 nomina la song 9, che non "
+               "esiste.\nPer ripararlo scegliere \"Ho problemi con gli archivi, ricostruisci database\"."
+            << "/CARD" << "danneggiato";
+        QTest::newRow("memory not writable") << "blocked" << "/CARD" << 0 << true
+            << "Operazione non riuscita.\nLa memoria non può essere scritta: impossibile scrivere %1/artist.id3."
+            << "" << "impossibile scrivere";
+        // A warning is no error.
+        QTest::newRow("name the player cannot read") << "unplayable" << "/CARD" << 0 << false << done << "/CARD"
+            << "Il lettore non potrà aprire questa song, il suo nome contiene caratteri che non sa leggere: ";
         QTest::newRow("memory busy") << "locked" << "/CARD" << 0 << true
             << "Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. "
                "Riprovare quando è terminato." << "" << "";
@@ -98,11 +108,12 @@ private slots:
         QFETCH(bool, rebuild);
         QFETCH(QString, indexed);
         QFETCH(QString, report);
+        QFETCH(QString, message);
         const QString card = volumes->file("/CARD");
         const QString longPath = "/CARD/" + QString(200, 'd') + "/" + QString(55, 's') + ".mid";
         QTemporaryDir outside;
         QVERIFY(QFile::copy(card + "/b.mf3", outside.path() + "/c.mf3"));
-        if (memory == "emptied")
+        if (memory == "emptied" || memory == "damaged")
             QVERIFY(Index().createIndex(card));
         // Another transfer or index run holds the memory.
         QLockFile otherRun(card + '/' + MemoryLock::fileName());
@@ -110,6 +121,14 @@ private slots:
             QVERIFY(otherRun.tryLock(0));
         else if (memory == "long")
             QVERIFY(volumes->add(longPath, midi(QByteArray())));
+        else if (memory == "damaged")
+            QVERIFY(volumes->add("/CARD/title.id3", QByteArray(3, '\0') + '\x09' + readFile(card + "/title.id3").mid(4)));
+        else if (memory == "blocked")
+            QVERIFY(QDir(card).mkdir("artist.id3"));
+        else if (memory == "emptied")
+            QVERIFY(QFile::remove(card + "/b.mf3") && QFile::remove(card + "/Music/Pop/a.mf3"));
+        else if (memory == "unplayable")
+            QVERIFY(volumes->add("/CARD/Don\u2019t.mid", midi(QByteArray())));
         else if (!memory.isEmpty())
             QVERIFY(QDir(card).removeRecursively() && QDir().mkpath(card + "/Music"));
 
@@ -117,7 +136,7 @@ private slots:
         dialog.show();
         child<QLineEdit>(&dialog, "lineEditPath")->setText(field == "outside" ? outside.path() : volumes->file(field));
         child<QRadioButton>(&dialog, rebuild ? "radioButtonRebuild" : "radioButtonUpdate")->setChecked(true);
-        QTEST(pressStart(dialog, Qt::KeyboardModifiers(modifiers)), "message");
+        QCOMPARE(pressStart(dialog, Qt::KeyboardModifiers(modifiers)), QString(message).replace("%1", card));
         for (const QString& dir : {card, card + "/Music/Pop", outside.path()})
             QCOMPARE(QFile::exists(dir + "/index.id3"), !indexed.isEmpty() && dir == volumes->file(indexed));
         const QString text = child<QPlainTextEdit>(&dialog, "plainTextReport")->toPlainText();
