@@ -35,6 +35,7 @@ private:
     // Player memories (memorycommands.cpp).
     int transfer();
     int index();
+    int checkIndex(Index& index, const QString& root);
     int list();
 
     // The song files named, in order; the id is the position.

@@ -148,7 +148,8 @@ bool CommandLine::check(const Arguments& parsed, QString& problem) const
 {
     const QString& command = parsed.command;
     if (command == QLatin1String("index")) {
-        static const QStringList actions = {QStringLiteral("rebuild"), QStringLiteral("update")};
+        static const QStringList actions = {QStringLiteral("rebuild"), QStringLiteral("update"),
+                                            QStringLiteral("check")};
         if (parsed.plain.isEmpty() || !actions.contains(parsed.plain.first()))
             problem = tr("index vuole rebuild, update o check");
         else if (parsed.plain.size() != 2)

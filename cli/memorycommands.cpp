@@ -117,6 +117,11 @@ int CliCommands::index()
         console.err(message);
     });
 
+    if (action == QLatin1String("check"))
+        return checkIndex(index, root);
+    // A name the player cannot read does not stop the run.
+    QObject::connect(&index, &Index::warningFromIndex, [&](const QString& message) { console.err(message); });
+
     const bool rebuild = action == QLatin1String("rebuild");
     switch (MemoryIndex::run(index, root, rebuild ? MemoryIndex::ModeRebuild : MemoryIndex::ModeUpdate)) {
     case MemoryIndex::ResultDone:
@@ -131,6 +136,43 @@ int CliCommands::index()
         failed(memoryBusy(root));
         break;
     }
+    return status();
+}
+
+int CliCommands::checkIndex(Index& index, const QString& root)
+{
+    IndexReport report;
+    if (MemoryIndex::check(index, root, report) == MemoryIndex::ResultBusy) {
+        failed(memoryBusy(root));
+        return status();
+    }
+    if (index.lastError() == Index::ErrorNoMemory) {
+        failed(indexProblem(index, root));
+        return status();
+    }
+
+    const QString base = root == QLatin1String("/") ? QString() : root;
+    for (const QString& song : qAsConst(report.missingSongs))
+        songFailed(base + song, tr("è nell'indice, ma il file non c'è più"));
+    for (const QString& song : qAsConst(report.changedSongs))
+        songFailed(base + song, tr("è cambiata dopo l'ultimo aggiornamento dell'indice"));
+    // Without an index every song would be "not in the index": that is said once.
+    if (report.complete) {
+        for (const QString& song : qAsConst(report.newSongs))
+            songFailed(base + song, tr("è sulla memoria, ma non nell'indice"));
+    }
+    for (const QString& song : qAsConst(report.unplayableSongs))
+        songFailed(base + song, tr("il lettore non potrà aprirla: il suo nome contiene caratteri che non sa leggere"));
+
+    if (!report.complete)
+        failed(tr("%1: l'indice non è completo: %2 (index rebuild lo crea)").arg(root, report.reason));
+    else if (report.damaged)
+        failed(tr("%1: l'indice è danneggiato: %2 (index rebuild lo ricostruisce)").arg(root, report.reason));
+    else if (!report.inStep())
+        failed(tr("%1: l'indice non è al passo con le song (index update lo aggiorna)").arg(root));
+
+    if (allDone)
+        console.out(tr("indice di %1 in ordine: %2 file di song").arg(root).arg(report.songsFound));
     return status();
 }
 

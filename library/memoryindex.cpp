@@ -16,6 +16,15 @@ MemoryIndex::resultEnum MemoryIndex::run(Index& index, const QString& root, mode
     return index.lastError() == Index::ErrorNoSongs ? ResultNoSongs : ResultFailed;
 }
 
+MemoryIndex::resultEnum MemoryIndex::check(Index& index, const QString& root, IndexReport& report)
+{
+    // Writes nothing, so takes no lock; but the files of a run at work would
+    // be found to disagree.
+    if (MemoryLock::heldElsewhere(root))
+        return ResultBusy;
+    return index.checkMemory(root, report) ? ResultDone : ResultFailed;
+}
+
 MemoryIndex::resultEnum MemoryIndex::update(const QString& root)
 {
     if (!QFileInfo::exists(root))

@@ -5,6 +5,7 @@
 
 class Index;
 class WorkflowHost;
+struct IndexReport;
 
 // The runs of a player memory's index. Every run of the program passes
 // through run(), the one place that guards a memory during a run.
@@ -22,6 +23,10 @@ public:
     // Updates or rebuilds the index of the memory at `root` with `index`,
     // whose signals the caller has connected, holding the memory's lock.
     static resultEnum run(Index& index, const QString& root, modeEnum mode);
+    // Looks at the memory at `root` without writing anything: ResultDone when
+    // its index is complete, sound and in step with its songs, ResultFailed
+    // with `report` (and Index::lastError()) telling what is not.
+    static resultEnum check(Index& index, const QString& root, IndexReport& report);
 
     explicit MemoryIndex(WorkflowHost& host) : host(host) {}
 

@@ -8,6 +8,10 @@
 #include <QSet>
 #include <QSysInfo>
 
+#include <cerrno>
+
+#include <signal.h>
+
 namespace {
 
 // The roots this process holds, so a transfer's index update runs under the
@@ -25,9 +29,10 @@ const qint64 kForeignLockMs = 60 * 60 * 1000;
 // none after a minute was cut short.
 const qint64 kUnreadableLockMs = 60 * 1000;
 
-// A lock QLockFile keeps (its owner is unknown to it or lives on another
-// machine) that no run can be using any longer.
-bool abandoned(const QLockFile& lock, const QString& path)
+// A lock no run can be using any longer: its owner cannot be read or lives on
+// another machine, and it is old. `ownerAlive` tells about an owner on this
+// machine.
+bool abandoned(const QLockFile& lock, const QString& path, bool ownerAlive)
 {
     qint64 pid = 0;
     QString host;
@@ -37,8 +42,18 @@ bool abandoned(const QLockFile& lock, const QString& path)
         return age > kUnreadableLockMs;
     if (!host.isEmpty() && host != QSysInfo::machineHostName())
         return age > kForeignLockMs;
-    // A process of this machine: QLockFile found it alive.
-    return false;
+    return !ownerAlive;
+}
+
+bool processAlive(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    // Signal 0 only asks whether the process is there.
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 } // namespace
@@ -46,6 +61,16 @@ bool abandoned(const QLockFile& lock, const QString& path)
 QString MemoryLock::fileName()
 {
     return QStringLiteral(".orvalo3soft.lock");
+}
+
+bool MemoryLock::heldElsewhere(const QString& root)
+{
+    const QString key = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+    const QString path = key + QLatin1Char('/') + fileName();
+    if (heldRoots().contains(key) || !QFileInfo::exists(path))
+        return false;
+    const QLockFile lock(path);
+    return !abandoned(lock, path, processAlive(lock));
 }
 
 MemoryLock::MemoryLock(const QString& root)
@@ -61,7 +86,8 @@ MemoryLock::MemoryLock(const QString& root)
     // A long run must not lose its memory to the next one: only the owner's
     // end frees it.
     file->setStaleLockTime(0);
-    if (!file->tryLock(0) && file->error() == QLockFile::LockFailedError && abandoned(*file, path)) {
+    // QLockFile takes over the lock of an ended process of this machine itself.
+    if (!file->tryLock(0) && file->error() == QLockFile::LockFailedError && abandoned(*file, path, true)) {
         qDebug() << "[MemoryLock::MemoryLock] WARNING: taking over an abandoned lock" << path;
         file->removeStaleLockFile();
         file->tryLock(0);

@@ -36,6 +36,9 @@ public:
 
     // The lock file's name in a memory's root.
     static QString fileName();
+    // Whether another run holds the memory at `root`, found without writing
+    // anything there: for runs that only read the memory.
+    static bool heldElsewhere(const QString& root);
 
 private:
     QString key;  // the root's absolute path

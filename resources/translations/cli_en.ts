@@ -203,6 +203,38 @@
         <source>(index rebuild lo ricostruisce)</source>
         <translation>(index rebuild rebuilds it)</translation>
     </message>
+    <message>
+        <source>è nell&apos;indice, ma il file non c&apos;è più</source>
+        <translation>is in the index, but the file is gone</translation>
+    </message>
+    <message>
+        <source>è cambiata dopo l&apos;ultimo aggiornamento dell&apos;indice</source>
+        <translation>changed after the last index update</translation>
+    </message>
+    <message>
+        <source>è sulla memoria, ma non nell&apos;indice</source>
+        <translation>is on the memory, but not in the index</translation>
+    </message>
+    <message>
+        <source>il lettore non potrà aprirla: il suo nome contiene caratteri che non sa leggere</source>
+        <translation>the player will not open it: its name holds characters it cannot read</translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice non è completo: %2 (index rebuild lo crea)</source>
+        <translation>%1: the index is not complete: %2 (index rebuild makes one)</translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice è danneggiato: %2 (index rebuild lo ricostruisce)</source>
+        <translation>%1: the index is damaged: %2 (index rebuild rebuilds it)</translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice non è al passo con le song (index update lo aggiorna)</source>
+        <translation>%1: the index is not in step with the songs (index update brings it up to date)</translation>
+    </message>
+    <message>
+        <source>indice di %1 in ordine: %2 file di song</source>
+        <translation>index of %1 in order: %2 song files</translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>

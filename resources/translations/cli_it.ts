@@ -203,6 +203,38 @@
         <source>(index rebuild lo ricostruisce)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>è nell&apos;indice, ma il file non c&apos;è più</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>è cambiata dopo l&apos;ultimo aggiornamento dell&apos;indice</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>è sulla memoria, ma non nell&apos;indice</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>il lettore non potrà aprirla: il suo nome contiene caratteri che non sa leggere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice non è completo: %2 (index rebuild lo crea)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice è danneggiato: %2 (index rebuild lo ricostruisce)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: l&apos;indice non è al passo con le song (index update lo aggiorna)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>indice di %1 in ordine: %2 file di song</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>

@@ -5,6 +5,7 @@
 
 #include "library/memorylock.h"
 
+#include <QDirIterator>
 #include <QLockFile>
 #include <QProcess>
 #include <QSettings>
@@ -415,6 +416,8 @@ private slots:
         const QString alfa = "ALFA;ZED;" + rel + "/a.mid;\n";
         const QString beta = "BETA;ABBA;" + rel + "/b.mp3;\n";
         QCOMPARE(list.out, "TITLE;ARTIST;FILE;\n" + (kept ? beta + "OLD;ZED;" + rel + "/a.mid;\n" : alfa + beta));
+        QCOMPARE(cli({"index", "check", path(memory)}).out,
+                 "index of " + path(memory) + " in order: 2 song files\n");
     }
 
     void index_data()
@@ -456,6 +459,67 @@ private slots:
         QVERIFY2((run.code == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
     }
 
+    void check_data()
+    {
+        QTest::addColumn<QString>("change");  // what happens to the memory after its index was written
+        QTest::addColumn<QString>("said");    // standard output when in step, else standard error
+        QTest::newRow("in step") << "" << "index of CARD in order: 2 song files\n";
+        QTest::newRow("song added") << "added" << "CARD/c.mid: is on the memory, but not in the index\n"
+                                               "orvalo3soft-cli: CARD: the index is not in step with the songs "
+                                               "(index update brings it up to date)\n";
+        QTest::newRow("song gone") << "gone" << "CARD/a.mid: is in the index, but the file is gone\n";
+        QTest::newRow("song changed") << "changed" << "CARD/pop/b.mp3: changed after the last index update\n";
+        QTest::newRow("name the player cannot read") << "unplayable"
+            << "CARD/Don\u2019t.mid: the player will not open it: its name holds characters it cannot read\n";
+        QTest::newRow("no index") << "no index" << "orvalo3soft-cli: CARD: the index is not complete: the file "
+                                                   "fsinfos.id3 is missing (index rebuild makes one)\n";
+        QTest::newRow("damaged") << "damaged" << "orvalo3soft-cli: CARD: the index is damaged: title.id3 names song "
+                                                 "2139062143, which does not exist (index rebuild rebuilds it)\n";
+        QTest::newRow("busy") << "busy" << "memory busy";
+    }
+    void check()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, said);
+        makeSongs({"volumes/CARD/a.mid=t=Alfa", "volumes/CARD/pop/b.mp3=t=Beta"});
+        if (change == "unplayable")
+            makeSongs({"volumes/CARD/Don\u2019t.mid=t=Dont"});
+        QCOMPARE(cli({"index", "rebuild", card()}).code, 0);
+        QFile changed(card() + "/pop/b.mp3");
+        QLockFile otherRun(card() + '/' + MemoryLock::fileName());
+        if (change == "added")
+            makeSongs({"volumes/CARD/c.mid=t=Gamma"});
+        else if (change == "gone")
+            QVERIFY(QFile::remove(card() + "/a.mid"));
+        else if (change == "changed")
+            QVERIFY(changed.open(QIODevice::ReadWrite)
+                    && changed.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)), QFileDevice::FileModificationTime));
+        else if (change == "no index")
+            QVERIFY(QFile::remove(card() + "/fsinfos.id3"));
+        else if (change == "damaged")
+            QVERIFY(writeFile(card() + "/title.id3", QByteArray(64, '\x7f')));
+        else if (change == "busy")
+            QVERIFY(otherRun.tryLock(0));
+
+        // What the memory holds, to the byte and the second.
+        const auto snapshot = [this]() {
+            QStringList files;
+            QDirIterator it(card(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QFileInfo f(it.next());
+                files << f.filePath() + ' ' + f.lastModified().toString(Qt::ISODate) + ' ' + readFile(f.filePath()).toHex();
+            }
+            files.sort();
+            return files;
+        };
+        const QStringList before = snapshot();
+        const Run run = cli({"index", "check", card()});
+        QCOMPARE(run.code, change.isEmpty() ? 0 : 1);
+        const QString shown = QString(change.isEmpty() ? run.out : run.err).replace(path("volumes/"), "");
+        QVERIFY2(shown.contains(said), qPrintable(run.out + run.err));
+        QCOMPARE(snapshot(), before);
+    }
+
     // A run held by a live process stops a second one; a lock left over by
     // one that ended, or by another machine long ago, does not.
     void lock_data()
@@ -494,6 +558,8 @@ private slots:
                     && f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes - 1),
                                      QFileDevice::FileModificationTime));
         }
+        // A check, which writes nothing, sees the lock as a rebuild does.
+        QCOMPARE(cli({"index", "check", card()}).err.contains("memory busy"), busy);
         const Run run = cli({"index", "rebuild", card()});
         QCOMPARE(run.code, busy ? 1 : 0);
         QCOMPARE(run.err.contains("memory busy: a transfer or an index run is already at work on " + card()), busy);
