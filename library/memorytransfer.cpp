@@ -34,6 +34,23 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
+// The top folder of the memory holding `folder`: below the volumes folder,
+// or `memoryRoot` when one is given. Changes nothing.
+MemoryTransfer::resultEnum memoryOf(const QString& folder, const QString& memoryRoot, QString& root)
+{
+    if (memoryRoot.isEmpty()) {
+        if (MemoryTransfer::isSystemDisk(folder))
+            return MemoryTransfer::ResultSystemDisk;
+        root = MemoryTransfer::rootOf(folder);
+        return MemoryTransfer::ResultDone;
+    }
+    root = withoutTrailingSlash(memoryRoot);
+    const QString inside = root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    if (folder != root && !folder.startsWith(inside))
+        return MemoryTransfer::ResultOutsideMemory;
+    return MemoryTransfer::ResultDone;
+}
+
 } // namespace
 
 MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
@@ -45,17 +62,11 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const 
                                                           QString& destination)
 {
     folder = withoutTrailingSlash(folder);
-    bool atRoot = false;
-    if (memoryRoot.isEmpty()) {
-        if (isSystemDisk(folder))
-            return ResultSystemDisk;
-        atRoot = isRoot(folder);
-    } else {
-        const QString root = withoutTrailingSlash(memoryRoot);
-        atRoot = folder == root;
-        if (!atRoot && !folder.startsWith(root == QLatin1String("/") ? root : root + QLatin1Char('/')))
-            return ResultOutsideMemory;
-    }
+    QString root;
+    const resultEnum memory = memoryOf(folder, memoryRoot, root);
+    if (memory != ResultDone)
+        return memory;
+    const bool atRoot = folder == root;
 
     destination = folder;
     if (atRoot) {
@@ -79,18 +90,21 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const 
 MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
 {
     Result result;
-    result.result = destinationFor(folder, memoryRoot, result.destination);
+    result.result = memoryOf(withoutTrailingSlash(folder), memoryRoot, result.root);
     if (result.result != ResultDone)
         return result;
-    result.root = memoryRoot.isEmpty() ? rootOf(result.destination) : withoutTrailingSlash(memoryRoot);
 
-    // Copy and index update under one lock: another run in between would
-    // index a half-copied memory.
+    // The memory is untouched while another run holds it. Copy and index
+    // update go under one lock: another run in between would index a
+    // half-copied memory.
     const MemoryLock lock(result.root);
     if (lock.busy()) {
         result.result = ResultBusy;
         return result;
     }
+    result.result = destinationFor(folder, memoryRoot, result.destination);
+    if (result.result != ResultDone)
+        return result;
 
     logBanner("TRASFERIMENTO FILE");
 
