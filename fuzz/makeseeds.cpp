@@ -170,13 +170,26 @@ QList<QPair<QString, QByteArray>> mp3Files()
     const QByteArray unsynced = frame("TIT2", bytes({0, 'A', 0xFF, 0x00, 0xE0, 'B'}), false)
         + frame("TBPM", bytes({0}) + "97", false);
     const QByteArray extended = be32(6) + bytes({0, 0, 0, 0, 0, 0}) + frame("TIT2", bytes({0}) + "Ext", false);
+    const QByteArray v23Frames = frame("TIT2", bytes({0}) + "Crc", false) + frame("TCOP", bytes({0}) + "Tavrel", false);
+    // A v2.2 tag: three-letter ids, three-byte sizes; a comment, a picture
+    // and the maker's copyright among its frames.
+    auto frame22 = [](const char* id, const QByteArray& content) {
+        return QByteArray(id) + be32(quint32(content.size())).mid(1) + content;
+    };
+    const QByteArray v22 = frame22("TT2", bytes({0}) + "Old") + frame22("TP1", bytes({0}) + "Band")
+        + frame22("TCR", bytes({0}) + "(c) Tavrel") + frame22("COM", bytes({0}) + "eng" + bytes({0}) + "Note")
+        + frame22("PIC", bytes({0}) + "JPG" + bytes({3}) + "cover" + bytes({0, 0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10}))
+        + QByteArray(8, '\0');
     return {
         {"written.mp3", writtenMp3()},
         {"v23-utf16.mp3", tag(3, 0, frame("TIT2", utf16, false) + frame("TLEN", bytes({0}) + "125000", false)) + audio(2)},
         {"v24-footer.mp3", tag(4, 0x10, v24) + footer + audio(2)},
         {"v23-unsync.mp3", tag(3, 0x80, unsynced) + audio(2)},
         {"v23-extended.mp3", tag(3, 0x40, extended) + audio(2)},
-        {"v22.mp3", tag(2, 0, "TT2" + bytes({0, 0, 4, 0}) + "Old" + QByteArray(8, '\0')) + audio(1)},
+        {"v22.mp3", tag(2, 0, v22) + audio(1)},
+        {"v23-crc.mp3", tag(3, 0x40, be32(10) + bytes({0x80, 0, 0, 0, 0, 8, 0x12, 0x34, 0x56, 0x78}) + v23Frames
+                                         + QByteArray(8, '\0')) + audio(2)},
+        {"v24-crc.mp3", tag(4, 0x40, synchsafe(15) + bytes({1, 0x70, 0, 5, 1, 2, 3, 4, 5, 1, 0x0C}) + v24) + audio(2)},
         {"audio-only.mp3", audio(2)},
     };
 }

@@ -2,12 +2,12 @@
 
 #include "platform/platform.h"
 #include "songfiles/lzhuff.h"
+#include "songfiles/songreplacement.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 
 namespace {
 
@@ -17,13 +17,6 @@ const char* const kWriteFailed = "[MetaSong::saveToFile] Impossible to write to 
 
 // Longest wait for the program that clears the immutable flag.
 const int kChflagsTimeoutMs = 60000;
-// Audio is copied from the old MP3 file in pieces of this size.
-const qint64 kCopyChunk = 100000;
-
-const QFileDevice::Permissions kModeBits = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-    | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup
-    | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-    | QFileDevice::ExeOther;
 
 bool isMfxType(SongInfo::fileTypeEnum type)
 {
@@ -66,70 +59,32 @@ bool automaticArtist(const QString& current, const SongInfo& info, QString& out)
     return true;
 }
 
-// New content for a song file. QSaveFile writes it to a temporary file in
-// the song's folder (created exclusively, so it never takes the name of a
-// file already there) and commit() renames it over the song only when every
-// write, the flush and the sync to disk succeeded. Until then the song is not
-// touched; a replacement that is not committed removes its temporary file.
-class SongReplacement
+// Why a save failed, in the user's words, translated when it happens.
+QString reasonText(SongReplacement::Failure failure)
 {
-public:
-    explicit SongReplacement(const QString& path)
-        : target(path), out(path)
-    {
-        // A song that cannot be written to is replaced all the same, as the
-        // user asked for the save; QSaveFile refuses a target it cannot write,
-        // so lend it the owner's write permission for the time of the save.
-        const QFileInfo info(path);
-        if (info.exists()) {
-            hadFile = true;
-            original = info.permissions() & kModeBits;
-            if (!(original & QFileDevice::WriteOwner))
-                lent = QFile::setPermissions(path, original | QFileDevice::WriteOwner);
-        }
-        // Never write the song in place, whatever the folder allows.
-        out.setDirectWriteFallback(false);
+    switch (failure) {
+    case SongReplacement::ChangedOnDisk:
+        return QCoreApplication::translate("MetaSong", "Il file è stato modificato da un altro programma dopo la lettura");
+    case SongReplacement::Deleted:
+        return QCoreApplication::translate("MetaSong", "Il file è stato cancellato o spostato dopo la lettura");
+    case SongReplacement::ReadOnly:
+        return QCoreApplication::translate("MetaSong", "Il file, o la memoria che lo contiene, è protetto da scrittura");
+    case SongReplacement::FolderNotWritable:
+        return QCoreApplication::translate("MetaSong", "Non si può scrivere nella cartella del file");
+    case SongReplacement::NoSpace:
+        return QCoreApplication::translate("MetaSong", "Spazio esaurito: la memoria è piena o il file è troppo grande per essa");
+    case SongReplacement::LeftoverInTheWay:
+        return QCoreApplication::translate("MetaSong", "Nella cartella c'è ancora la copia nascosta lasciata da un salvataggio interrotto");
+    case SongReplacement::CopyKept:
+        return QCoreApplication::translate("MetaSong", "Salvataggio non riuscito e file non ripristinato: nella cartella ne resta una copia nascosta");
+    case SongReplacement::NoSource:
+        return QCoreApplication::translate("MetaSong", "Il file manca o è più corto di quando è stato letto");
+    case SongReplacement::WriteFailed:
+    case SongReplacement::NoFailure:
+        break;
     }
-
-    ~SongReplacement()
-    {
-        if (committed)
-            return;
-        out.cancelWriting();
-        if (lent)
-            QFile::setPermissions(target, original);
-    }
-
-    bool open() { return out.open(QIODevice::WriteOnly); }
-
-    bool write(const QByteArray& data) { return out.write(data) == data.size(); }
-
-    bool commit()
-    {
-        if (!out.flush()) {
-            qDebug() << kWriteFailed;
-            return false;
-        }
-        committed = out.commit();
-        if (!committed) {
-            qDebug() << "[MetaSong::saveToFile] Impossible to replace file, song left unchanged:"
-                     << out.errorString();
-            return false;
-        }
-        // The new file carries the song's own permissions.
-        if (hadFile)
-            QFile::setPermissions(target, original);
-        return true;
-    }
-
-private:
-    QString target;
-    QSaveFile out;
-    QFileDevice::Permissions original;
-    bool hadFile = false;
-    bool lent = false;
-    bool committed = false;
-};
+    return QCoreApplication::translate("MetaSong", "Scrittura del file non riuscita");
+}
 
 }
 
@@ -163,6 +118,14 @@ QString MetaSong::getFormatString(SongInfo::fileTypeEnum type)
 bool MetaSong::importFile(QString path)
 {
     fileType = SongInfo::TypeUnknown;
+    readState = SongFileState();
+    saveError = SaveError();
+
+    // Looked for first: when an interrupted save damaged the song, its copy
+    // matters most.
+    leftover = SongReplacement::leftoverCopyOf(path);
+    if (!leftover.isEmpty())
+        qDebug() << "[MetaSong::importFile] WARNING: copy left by an interrupted save:" << leftover;
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -171,20 +134,32 @@ bool MetaSong::importFile(QString path)
     if (!file.seek(0))
         return false;
 
-    if (magic == "_MF3" || magic == "_MF4" || magic == "_MF5")
-        return importMfx(file, magic);
-    if (magic == "MThd")
-        return importMidi(file);
-    return importMp3(file, path, magic);
+    // What was read, so that a save can tell whether the file changed since.
+    QByteArray data;
+    bool loaded = false;
+    if (magic == "_MF3" || magic == "_MF4" || magic == "_MF5") {
+        data = file.readAll();
+        loaded = importMfx(data, magic);
+    } else if (magic == "MThd") {
+        data = file.readAll();
+        loaded = importMidi(data);
+    } else {
+        loaded = importMp3(file, path, magic, data);
+    }
+    if (!loaded) {
+        fileType = SongInfo::TypeUnknown;
+        return false;
+    }
+    readState = SongFileState::ofOpenFile(file.handle(), path, data);
+    return true;
 }
 
-bool MetaSong::importMfx(QFile& file, const QByteArray& magic)
+bool MetaSong::importMfx(const QByteArray& data, const QByteArray& magic)
 {
     const int headerLength = MfxHeader::headerSize(magic == "_MF5" ? SongInfo::TypeMf5 : SongInfo::TypeMf3);
-    if (!mfx.loadHeader(file.read(headerLength)))
+    if (!mfx.loadHeader(data.left(headerLength)))
         return false;
-    const QByteArray packed = file.readAll();
-    file.close();
+    const QByteArray packed = data.mid(headerLength);
 
     QByteArray image;
     LzHuff codec;
@@ -210,17 +185,15 @@ bool MetaSong::importMfx(QFile& file, const QByteArray& magic)
     return true;
 }
 
-bool MetaSong::importMidi(QFile& file)
+bool MetaSong::importMidi(const QByteArray& data)
 {
-    const QByteArray data = file.readAll();
-    file.close();
     if (!midi.loadData(data))
         return false;
     fileType = midi.fileType();
     return true;
 }
 
-bool MetaSong::importMp3(QFile& file, const QString& path, const QByteArray& magic)
+bool MetaSong::importMp3(QFile& file, const QString& path, const QByteArray& magic, QByteArray& data)
 {
     const bool namedMp3 = path.toUpper().endsWith(QLatin1String("MP3"));
     const bool tagged = magic.startsWith("ID3");
@@ -240,8 +213,7 @@ bool MetaSong::importMp3(QFile& file, const QString& path, const QByteArray& mag
     wanted = qMin(wanted, file.size());
     if (!file.seek(0))
         return false;
-    const QByteArray data = file.read(wanted);
-    file.close();
+    data = file.read(wanted);
 
     if (!mp3.loadHeader(data))
         return false;
@@ -429,98 +401,116 @@ void MetaSong::mergeMp3(const SongInfo& info, bool manual)
 
 bool MetaSong::saveToFile(QString path)
 {
-    if (fileType == SongInfo::TypeMp3)
-        return saveMp3(path);
-    return saveMidiOrMfx(path);
+    saveError = SaveError();
+    QByteArray content; // the whole file, or an MP3's tag before its audio
+    if (fileType == SongInfo::TypeMp3) {
+        if (!mp3.isEditable()) {
+            qDebug() << "[MetaSong::saveToFile] ID3 tag of a version or form this program cannot update, not saved";
+            return failSave(ErrorUnsupportedTag,
+                QCoreApplication::translate("MetaSong", "Il tag ID3 di questo MP3 è danneggiato, compresso o di una versione che non si può aggiornare"));
+        }
+        content = mp3.stream();
+    } else if (!buildMidiOrMfx(content)) {
+        return false;
+    }
+
+    removeReadOnlyFlag(path);
+    return write(path, content);
 }
 
-bool MetaSong::saveMidiOrMfx(const QString& path)
+bool MetaSong::buildMidiOrMfx(QByteArray& content)
 {
     const bool isMfx = isMfxType(fileType);
     if (midi.stream().isEmpty() || fileType == SongInfo::TypeUnknown
         || (isMfx && mfx.header().size() != MfxHeader::headerSize(fileType))) {
         qDebug() << "[MetaSong::saveToFile] UNKNOWN format (or data corrupted) in memory, aborting";
-        return false;
+        return failSave(ErrorWriteFailed, QCoreApplication::translate("MetaSong", "Nessuna song letta da salvare"));
     }
-
-    removeReadOnlyFlag(path);
-
-    SongReplacement out(path);
-    if (!out.open()) {
-        qDebug() << kWriteProtected;
-        return false;
-    }
-
-    QByteArray content;
     if (!isMfx) {
         qDebug() << "[MetaSong::saveToFile] MIDI";
         content = midi.stream();
-    } else {
-        qDebug() << "[MetaSong::saveToFile] MFx";
-        QByteArray image = midi.stream();
-        if (fileType == SongInfo::TypeMf4) {
-            // A loaded image always has room here: "MTrk" and its length field.
-            const int pos = mf4ExtraBytesPos(image);
-            if (pos < 0) {
-                qDebug() << "[MetaSong::saveToFile] UNKNOWN format (or data corrupted) in memory, aborting";
-                return false;
-            }
-            image.insert(pos, QByteArray("\xFF\x00\xFF", 3));
-        }
-        QByteArray packed;
-        LzHuff codec;
-        codec.compress(image, packed);
-        mfx.setSize(uint(mfx.header().size() + packed.size()));
-        mfx.setOrigSize(uint(image.size()));
-        content = mfx.header() + packed;
+        return true;
     }
 
-    if (!out.write(content)) {
-        qDebug() << kWriteFailed;
-        return false;
+    qDebug() << "[MetaSong::saveToFile] MFx";
+    QByteArray image = midi.stream();
+    if (fileType == SongInfo::TypeMf4) {
+        // A loaded image always has room here: "MTrk" and its length field.
+        const int pos = mf4ExtraBytesPos(image);
+        if (pos < 0) {
+            qDebug() << "[MetaSong::saveToFile] UNKNOWN format (or data corrupted) in memory, aborting";
+            return failSave(ErrorWriteFailed, QCoreApplication::translate("MetaSong", "Nessuna song letta da salvare"));
+        }
+        image.insert(pos, QByteArray("\xFF\x00\xFF", 3));
     }
-    return out.commit();
+    // The player, and this program, read no larger MFx song: it would be lost.
+    if (quint32(image.size()) > LzHuff::MAX_TEXT_SIZE) {
+        qDebug() << "[MetaSong::saveToFile] unpacked song of" << image.size() << "bytes, more than the"
+                 << LzHuff::MAX_TEXT_SIZE << "an MFx file holds, not saved";
+        return failSave(ErrorTooLarge,
+            QCoreApplication::translate("MetaSong", "Con i nuovi dati la song supera la dimensione massima di un file MFx"));
+    }
+    QByteArray packed;
+    LzHuff codec;
+    codec.compress(image, packed);
+    mfx.setSize(uint(mfx.header().size() + packed.size()));
+    mfx.setOrigSize(uint(image.size()));
+    content = mfx.header() + packed;
+    return true;
 }
 
-bool MetaSong::saveMp3(const QString& path)
+bool MetaSong::write(const QString& path, const QByteArray& content)
 {
-    removeReadOnlyFlag(path);
-
-    QFile song(path);
-    if (!song.open(QIODevice::ReadOnly)) {
+    const bool isMp3 = fileType == SongInfo::TypeMp3;
+    SongReplacement out(path, &readState);
+    if (!out.begin())
+        return failSave(out);
+    if (isMp3 && !out.hasOriginal()) {
         qDebug() << "[MetaSong::saveToFile] Impossible to read from file.";
-        return false;
+        return failSave(ErrorWriteFailed, reasonText(SongReplacement::NoSource));
     }
+    if (!out.write(content) || (isMp3 && !out.appendOriginalFrom(mp3.getAudioDataStartPos())) || !out.commit())
+        return failSave(out);
 
-    SongReplacement out(path);
-    if (!out.open()) {
+    // The song read is now what was written: a later save checks against it
+    // and takes an MP3's audio from where it now begins.
+    SongFileState written = out.writtenState();
+    if (written.path == readState.path) {
+        written.hashedLength = content.size();
+        written.hash = SongFileState::hashOf(content);
+        readState = written;
+        if (isMp3)
+            mp3.loadHeader(content);
+    }
+    return true;
+}
+
+bool MetaSong::failSave(errorEnum code, const QString& text)
+{
+    saveError.code = code;
+    saveError.text = text;
+    return false;
+}
+
+bool MetaSong::failSave(const SongReplacement& out)
+{
+    switch (out.failure()) {
+    case SongReplacement::ChangedOnDisk:
+    case SongReplacement::Deleted:
+        return failSave(ErrorChangedOnDisk, reasonText(out.failure()));
+    case SongReplacement::ReadOnly:
         qDebug() << kWriteProtected;
-        return false;
-    }
-
-    if (!out.write(mp3.stream())) {
-        qDebug() << kWriteFailed;
-        return false;
-    }
-
-    // A file shorter than the tag it was read with has changed since: its
-    // audio is not where the tag said, so nothing is written.
-    const qint64 audioStart = mp3.getAudioDataStartPos();
-    if (audioStart > song.size() || !song.seek(audioStart)) {
+        return failSave(ErrorReadOnly, reasonText(out.failure()));
+    case SongReplacement::FolderNotWritable:
+        qDebug() << kWriteProtected;
+        return failSave(ErrorFolderNotWritable, reasonText(out.failure()));
+    case SongReplacement::NoSource:
         qDebug() << "[MetaSong::saveToFile] Impossible to seek file.";
-        return false;
+        return failSave(ErrorWriteFailed, reasonText(out.failure()));
+    default:
+        qDebug() << kWriteFailed;
+        return failSave(ErrorWriteFailed, reasonText(out.failure()));
     }
-
-    while (!song.atEnd()) {
-        const QByteArray chunk = song.read(kCopyChunk);
-        if (chunk.isEmpty() || !out.write(chunk)) {
-            qDebug() << "[MetaSong::saveToFile] Impossible to copy part of file.";
-            return false;
-        }
-    }
-    song.close();
-
-    return out.commit();
 }
 
 void MetaSong::removeReadOnlyFlag(QString path)

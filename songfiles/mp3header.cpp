@@ -1,8 +1,11 @@
 #include "songfiles/mp3header.h"
 
+#include "songfiles/id3v22converter.h"
 #include "songfiles/textcodec.h"
 
 #include <QDebug>
+
+#include <algorithm>
 
 namespace {
 
@@ -11,7 +14,8 @@ const int MaxSynchsafe = 0x0FFFFFFF; // largest size four 7-bit groups can hold
 
 // Header flags.
 const uchar FlagUnsync = 0x80;
-const uchar FlagExtended = 0x40;
+const uchar FlagExtended = 0x40;   // v2.3, v2.4
+const uchar FlagCompressed = 0x40; // v2.2
 const uchar FlagFooter = 0x10;
 
 quint32 readBe32(const QByteArray& a, int pos)
@@ -159,8 +163,69 @@ bool Mp3Header::loadHeader(const QByteArray& data)
         tagSize = body.size();
         updateId3TagSize();
     }
+    if (major == 2 && (flags & FlagCompressed)) {
+        qDebug() << "[Mp3Header::loadHeader] compressed ID3v2.2 tag, kept as it is";
+    } else if (major == 2) {
+        const QByteArray plain = flags & FlagUnsync ? tag.left(HeaderSize) + removeUnsync(tag.mid(HeaderSize)) : tag;
+        const QByteArray converted = Id3v22Converter::toV23(plain);
+        if (converted.isEmpty()) {
+            qDebug() << "[Mp3Header::loadHeader] damaged ID3v2.2 tag, kept as it is";
+        } else {
+            tag = converted;
+            tagSize = tag.size() - HeaderSize;
+        }
+    }
     readLayout();
     return true;
+}
+
+// After an edit the extended header's checksum is stale: the header is
+// written again without its CRC (and, in v2.4, the restrictions, which were
+// set for the old frames), or dropped when its flags cannot be read. Returns
+// how far the frames moved.
+int Mp3Header::dropExtendedChecks()
+{
+    if (!(uchar(tag[5]) & FlagExtended) || framesStart <= HeaderSize)
+        return 0;
+    const QByteArray ext = tag.mid(HeaderSize, framesStart - HeaderSize);
+    QByteArray rewritten;
+    bool drop = false;
+    if (majorVersion == 3) {
+        // Size (without itself), two flag bytes, padding size, CRC.
+        if (ext.size() < 6 || !(uchar(ext[4]) & 0x80))
+            return 0;
+        if (ext.size() == 14)
+            rewritten = sizeBytes(6, false) + QByteArray(2, '\0') + ext.mid(6, 4);
+        else
+            drop = true;
+    } else {
+        // Size, number of flag bytes (1), flags, then each set flag's data.
+        const uchar flags = uchar(ext[5]);
+        if (ext[4] == 1 && !(flags & 0x30))
+            return 0;
+        int pos = 6;
+        bool readable = ext[4] == 1;
+        const uchar dataLength[] = {0, 5, 1}; // "is an update", CRC, restrictions
+        for (int i = 0; i < 3; ++i) {
+            if (!(flags & (0x40 >> i)))
+                continue;
+            readable = readable && pos < ext.size() && uchar(ext[pos]) == dataLength[i];
+            pos += 1 + dataLength[i];
+        }
+        drop = !readable || pos != ext.size();
+        if (!drop && (flags & 0x40))
+            rewritten = sizeBytes(7, true) + QByteArray("\x01\x40\x00", 3);
+        else if (!drop)
+            rewritten = sizeBytes(6, true) + QByteArray("\x01\x00", 2);
+    }
+    if (drop)
+        tag[5] = char(uchar(tag[5]) & ~FlagExtended);
+    tag.replace(HeaderSize, ext.size(), rewritten);
+    const int moved = rewritten.size() - ext.size();
+    framesStart += moved;
+    tagSize += moved;
+    updateId3TagSize();
+    return moved;
 }
 
 void Mp3Header::readLayout()
@@ -198,13 +263,21 @@ void Mp3Header::readLayout()
         // under which the frames line up, unless a frame of 128 bytes or more
         // is already followed by a whole frame under synchsafe sizes (damage
         // further on must not make the frames written here read as plain).
+        // Plain sizes line up only at the end or before padding that is all
+        // zeros. When neither form accounts for the frames, the tag is only
+        // read: a long frame written here could read back the other way.
         int stop = 0;
         walkFrames(true, QByteArray(), -1, &stop);
         if (stop != end && tag[stop] != '\0' && !synchsafeConfirmed()) {
             int plainStop = 0;
             walkFrames(false, QByteArray(), -1, &plainStop);
-            if (plainStop == end || tag[plainStop] == '\0')
+            const auto zero = [](char c) { return c == '\0'; };
+            if (std::all_of(tag.constBegin() + plainStop, tag.constBegin() + end, zero)) {
                 synchsafeFrameSizes = false;
+            } else {
+                qDebug() << "[Mp3Header::loadHeader] damaged ID3v2.4 frames, the tag is only read";
+                editable = false;
+            }
         }
     }
 }
@@ -299,11 +372,12 @@ void Mp3Header::updateId3TagSize()
 
 int Mp3Header::removeId3Frame(QString id)
 {
-    const int pos = findFrame(id);
+    const int pos = editable ? findFrame(id) : -1;
     if (pos < 0)
         return 0;
     const int len = HeaderSize + frameSize(pos, synchsafeFrameSizes);
-    tag.remove(pos, len);
+    const int start = pos + dropExtendedChecks();
+    tag.remove(start, len);
     tagSize -= len;
     updateId3TagSize();
     return len;
@@ -327,6 +401,7 @@ int Mp3Header::insertId3Frame(QByteArray& content, QString id, int pos)
     const qint64 payload = qint64(content.size()) + 1;
     if (qint64(tagSize) + HeaderSize + payload > MaxSynchsafe)
         return 0;
+    pos += dropExtendedChecks();
 
     QByteArray frame;
     frame.reserve(int(HeaderSize + payload));

@@ -11,7 +11,8 @@
 // every frame this class does not know stays byte for byte as it was.
 // Frames are found by walking the frame headers of the tag's own version
 // (v2.3 plain sizes, v2.4 synchsafe sizes); no lookup or edit ever reaches
-// outside the tag, whatever its bytes.
+// outside the tag, whatever its bytes. A v2.2 tag is turned into the same
+// v2.3 tag on loading, so the file changes only when it is saved.
 class Mp3Header
 {
 public:
@@ -24,6 +25,11 @@ public:
     SongInfo::fileTypeEnum fileType() const { return fileTypeValue; }
     QByteArray stream() { return tag; }
     int getAudioDataStartPos() const { return audioDataStart; }
+    // False for a tag that cannot be updated: another major version than 2,
+    // 3 or 4, a compressed or damaged v2.2 tag, a damaged extended header,
+    // v2.4 frames that line up under neither form of frame size. Edits then
+    // change nothing.
+    bool isEditable() const { return editable; }
 
     void updateId3TagSize();
     int removeId3Frame(QString id);
@@ -60,6 +66,7 @@ public:
 
 private:
     void readLayout();
+    int dropExtendedChecks();
     int framesEnd() const;
     bool synchsafeConfirmed() const;
     int walkFrames(bool synchsafe, const QByteArray& id, int matchPos, int* stopPos) const;

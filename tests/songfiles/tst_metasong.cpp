@@ -4,13 +4,17 @@
 #include "songfiles/metasong.h"
 #include "songfiles/mp3header.h"
 #include "songfiles/rawmidifile.h"
+#include "songfiles/savefaults.h"
 #include "tst_metasong_helpers.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace SongBytes;
@@ -31,6 +35,64 @@ SongInfo readBack(const QString& path)
         meta.getSongInfo(info);
     return info;
 }
+
+struct stat statOf(const QString& path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// Gives path the modification (and access) time of `st`, to the nanosecond.
+bool setTimes(const QString& path, const struct stat& st)
+{
+#ifdef __APPLE__
+    const timespec times[2] = {st.st_atimespec, st.st_mtimespec};
+#else
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+#endif
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+// A user extended attribute (a Finder tag's place on macOS).
+#ifdef __APPLE__
+const char kAttribute[] = "com.apple.metadata:_kMDItemUserTags";
+int setAttribute(const char* path, const char* value, size_t size) { return ::setxattr(path, kAttribute, value, size, 0, 0); }
+ssize_t getAttribute(const char* path, char* value, size_t size) { return ::getxattr(path, kAttribute, value, size, 0, 0); }
+#else
+const char kAttribute[] = "user.colour";
+int setAttribute(const char* path, const char* value, size_t size) { return ::setxattr(path, kAttribute, value, size, 0); }
+ssize_t getAttribute(const char* path, char* value, size_t size) { return ::getxattr(path, kAttribute, value, size); }
+#endif
+
+int run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// A small FAT memory mounted through FUSE (root, fusefat, dosfstools): it
+// holds no owner, mode, extended attribute or hard link.
+struct FatMemory
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath("mnt");
+    bool mounted = false;
+    FatMemory()
+    {
+        QFile image(dir.filePath("fat.img"));
+        mounted = geteuid() == 0 && image.open(QIODevice::WriteOnly) && image.resize(8 << 20) && QDir().mkpath(path)
+            && run("mkfs.vfat", {image.fileName()}) == 0 && run("fusefat", {"-o", "rw+", image.fileName(), path}) == 0;
+    }
+    ~FatMemory()
+    {
+        if (mounted)
+            run("fusermount", {"-u", path});
+    }
+};
 
 } // namespace
 
@@ -242,19 +304,23 @@ private slots:
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("reason");
+        const QList<QPair<const char*, int>> faults = {{"read-only folder", MetaSong::ErrorFolderNotWritable},
+            {"full disk", MetaSong::ErrorWriteFailed}, {"vanished folder", MetaSong::ErrorChangedOnDisk}};
         for (const char* f : {"mid", "mf4", "mp3"})
-            for (const char* fault : {"read-only folder", "full disk", "vanished folder"})
-                QTest::newRow(qPrintable(QString("%1, %2").arg(f, fault))) << f << fault;
+            for (const auto& fault : faults)
+                QTest::newRow(qPrintable(QString("%1, %2").arg(f, fault.first))) << f << fault.first << fault.second;
     }
     // Read-only folder: no temporary file can be made (root, whom permission
     // bits do not stop, gets an immutable folder instead).
     // Full disk: at most 2 KB per file (RLIMIT_FSIZE), writes fail part way.
-    // Vanished folder: the memory is gone after the import, no temporary file.
+    // Vanished folder: the memory is gone after the import, nothing re-created.
     // Then the fault is removed and the same object saves, keeping the mode.
     void failedSaveKeepsSong()
     {
         QFETCH(QString, format);
         QFETCH(QString, fault);
+        QFETCH(int, reason);
         const QString folder = dir->filePath("memory"), path = folder + "/song." + format;
         QVERIFY(QDir().mkpath(folder));
         const QByteArray original = fileFor(format, song(kDetails), 3000);
@@ -290,14 +356,304 @@ private slots:
             QVERIFY(QDir().rename(dir->filePath("elsewhere"), folder));
         }
         QVERIFY(!saved);
+        QCOMPARE(int(meta.lastError().code), reason);
+        QVERIFY(!meta.lastError().text.isEmpty());
         QCOMPARE(readFile(path), original);
         QCOMPARE(entries(folder), QStringList{"song." + format});
 
         QVERIFY(meta.saveToFile(path));
+        QCOMPARE(meta.lastError().code, MetaSong::ErrorNone);
         QCOMPARE(QFile::permissions(path) & notUser, readOnly);
         QCOMPARE(entries(folder), QStringList{"song." + format});
         QCOMPARE(readBack(path).title, QString("Changed"));
     }
+    // A song another program changed, replaced (same size and time, or
+    // rewritten in place to the same size and time) or deleted since the
+    // import is neither saved over nor re-created; a save to another path
+    // is not checked.
+    void changedOnDisk_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("change");
+        for (const char* f : {"mid", "mf3", "mf4", "mf5", "mp3"})
+            for (const char* c : {"rewritten", "replaced, same size and time", "same size and time", "deleted", "saved elsewhere"})
+                QTest::newRow(qPrintable(QString("%1, %2").arg(f, c))) << f << c;
+    }
+    void changedOnDisk()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, change);
+        const QString path = write("song." + format, fileFor(format, song(kDetails))), copy = dir->filePath("copy." + format);
+        const struct stat before = statOf(path);
+        MetaSong meta;
+        QVERIFY(meta.importFile(path));
+        meta.setSongInfo(song(kDetails + "|t=Changed"), true);
+
+        // Theirs: another title of the same length, or a longer one.
+        QByteArray theirs = fileFor(format, song(kDetails + (change == "rewritten" ? "|t=Their song" : "|t=Yesteryea")));
+        QVERIFY(change == "rewritten" || theirs.size() == before.st_size);
+        if (change == "replaced, same size and time") {
+            const QString fresh = write("fresh", theirs);
+            QVERIFY(setTimes(fresh, before));
+            QCOMPARE(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()), 0);
+        } else if (change == "deleted") {
+            QVERIFY(QFile::remove(path));
+            theirs.clear();
+        } else {
+            QVERIFY(QFile::copy(path, copy));
+            QVERIFY(writeFile(path, theirs));
+            if (change != "rewritten")
+                QVERIFY(setTimes(path, before));
+        }
+
+        const bool elsewhere = change == "saved elsewhere";
+        QCOMPARE(meta.saveToFile(elsewhere ? copy : path), elsewhere);
+        QCOMPARE(meta.lastError().code, elsewhere ? MetaSong::ErrorNone : MetaSong::ErrorChangedOnDisk);
+        QCOMPARE(readFile(path), theirs);
+        QCOMPARE(QFile::exists(path), !theirs.isEmpty());
+        if (elsewhere)
+            QCOMPARE(readBack(copy).title, QString("Changed"));
+    }
+
+    // Extended attributes, hard links, symbolic links, owner and mode of a
+    // song survive its save, and so do names of 255 bytes; a FAT memory that
+    // holds none of them saves all the same. A read-only song with two links
+    // is replaced: its other link keeps the old song.
+    void keptThroughSave_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("kind");
+        for (const char* f : {"mid", "mf5", "mp3"})
+            for (const char* k : {"extended attribute", "hard link", "read-only hard link", "symbolic link", "owner",
+                                  "mode", "255-byte name", "FAT memory"})
+                QTest::newRow(qPrintable(QString("%1, %2").arg(f, k))) << f << k;
+    }
+    void keptThroughSave()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, kind);
+        QScopedPointer<FatMemory> fat(kind == "FAT memory" ? new FatMemory : nullptr);
+        if (fat && !fat->mounted)
+            QSKIP("a FAT memory needs root, /dev/fuse, fusefat and dosfstools");
+        if (kind == "owner" && geteuid() != 0)
+            QSKIP("only root may give a file to another owner");
+        const QString folder = fat ? fat->path : dir->path();
+        const QString name = kind == "255-byte name" ? QString(100, QChar(0xE8)) + QString(51, 'x') + "." + format : "song." + format;
+        QCOMPARE(QFile::encodeName(name).size(), kind == "255-byte name" ? 255 : 8);
+        const QString path = folder + "/" + name, other = folder + "/other." + format, link = folder + "/link." + format;
+        const QByteArray original = fileFor(format, song(kDetails), 300);
+        QVERIFY(writeFile(path, original));
+        const QByteArray file = QFile::encodeName(path);
+        QStringList names = {name};
+        if (kind.endsWith("hard link")) {
+            QCOMPARE(::link(file.constData(), QFile::encodeName(other).constData()), 0);
+            names << "other." + format;
+        }
+        if (kind == "symbolic link") {
+            QVERIFY(QFile::link(path, link));
+            names << "link." + format;
+        }
+        if (kind == "extended attribute" && setAttribute(file.constData(), "red", 3) != 0)
+            QSKIP("this file system holds no user extended attributes");
+        if (kind == "owner")
+            QCOMPARE(::chown(file.constData(), 1234, 5678), 0);
+        if (kind == "mode" || kind.startsWith("read-only"))
+            QCOMPARE(::chmod(file.constData(), kind == "mode" ? 02640 : 0444), 0);
+        const struct stat before = statOf(path);
+
+        MetaSong meta;
+        QVERIFY(meta.importFile(kind == "symbolic link" ? link : path));
+        meta.setSongInfo(song(kDetails + "|t=Changed"), true);
+        QVERIFY(meta.saveToFile(kind == "symbolic link" ? link : path));
+        const struct stat after = statOf(path);
+        QCOMPARE(readBack(path).title, QString("Changed"));
+        names.sort();
+        QCOMPARE(entries(folder), names);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        if (kind == "extended attribute") {
+            char value[8] = {};
+            QCOMPARE(int(getAttribute(file.constData(), value, sizeof value)), 3);
+            QCOMPARE(QByteArray(value), QByteArray("red"));
+        }
+        if (kind.endsWith("hard link")) {
+            QCOMPARE(after.st_ino == before.st_ino, kind == "hard link");
+            QCOMPARE(readBack(other).title, QString(kind == "hard link" ? "Changed" : "Yesterday"));
+        }
+        if (kind == "symbolic link")
+            QCOMPARE(QFileInfo(link).symLinkTarget(), path);
+    }
+
+    // A failed write, flush, close or rename is reported and leaves the song
+    // as it was, also when a song with two links is saved in place. When
+    // even putting it back fails, its copy stays: the next import reports
+    // it, and no save goes over it.
+    void injectedFaults_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("linked");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<int>("nth");
+        QTest::addColumn<int>("times");
+        for (const char* f : {"mid", "mf4", "mp3"}) {
+            auto row = [&](const char* name, bool linked, int op, int nth, int times = 1) {
+                QTest::newRow(qPrintable(QString("%1, %2").arg(f, name))) << f << linked << op << nth << times;
+            };
+            row("write", false, SaveFaults::Write, 1);
+            row("flush", false, SaveFaults::Flush, 1);
+            row("close", false, SaveFaults::Close, 1);
+            row("rename", false, SaveFaults::Rename, 1);
+            row("in place, copy not written", true, SaveFaults::Write, 1);
+            row("in place, song not written", true, SaveFaults::Write, 2);
+            row("in place, song not flushed", true, SaveFaults::Flush, 2);
+            row("in place, song not closed", true, SaveFaults::Close, 2);
+            row("in place, song not put back", true, SaveFaults::Write, 2, -1);
+        }
+        QTest::newRow("mp3, audio not written") << "mp3" << false << int(SaveFaults::Write) << 2 << 1;
+        QTest::newRow("mp3, in place, audio not written") << "mp3" << true << int(SaveFaults::Write) << 3 << 1;
+    }
+    void injectedFaults()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, linked);
+        QFETCH(int, operation);
+        QFETCH(int, nth);
+        QFETCH(int, times);
+        const QByteArray original = fileFor(format, song(kDetails), 3000);
+        const QString path = write("song." + format, original), other = dir->filePath("other." + format);
+        QVERIFY(linked ? ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0
+                       : QFile::setPermissions(path, readOnly));
+        const struct stat before = statOf(path);
+        QStringList names = linked ? QStringList{"other." + format, "song." + format} : QStringList{"song." + format};
+        MetaSong meta;
+        QVERIFY(meta.importFile(path));
+        meta.setSongInfo(song(kDetails + "|t=Changed"), true);
+
+        SaveFaults::arm(SaveFaults::Operation(operation), nth, times);
+        const bool saved = meta.saveToFile(path);
+        SaveFaults::disarm();
+        QVERIFY(!saved);
+        QCOMPARE(meta.lastError().code, MetaSong::ErrorWriteFailed);
+        QCOMPARE(readFile(path), original);
+        QCOMPARE(statOf(path).st_ino, before.st_ino);
+        QCOMPARE(statOf(path).st_mode, before.st_mode);
+        const bool kept = times < 0;
+        const QString copy = dir->filePath(".song." + format + ".orvalo3-copy");
+        QCOMPARE(entries(dir->path()), kept ? QStringList{copy.section('/', -1)} + names : names);
+
+        MetaSong again;
+        QVERIFY(again.importFile(path));
+        QCOMPARE(again.leftoverCopy(), kept ? copy : QString());
+        if (kept) {
+            QCOMPARE(readFile(copy), original);
+            QVERIFY(!meta.saveToFile(path));
+            QCOMPARE(readFile(path), original);
+            QVERIFY(QFile::remove(copy));
+        }
+        QVERIFY(meta.saveToFile(path));
+        QCOMPARE(statOf(path).st_ino == before.st_ino, linked);
+        QCOMPARE(readBack(linked ? other : path).title, QString("Changed"));
+    }
+
+    // An MFx song whose new details would unpack past the 500,000 bytes the
+    // format holds is not saved: it could never be read back.
+    void mfxSizeLimit_data()
+    {
+        QTest::addColumn<QByteArray>("magic");
+        QTest::addColumn<int>("over"); // bytes past the limit after the edit
+        QTest::newRow("mf3 at the limit") << QByteArray("_MF3") << 0;
+        QTest::newRow("mf3 one byte past") << QByteArray("_MF3") << 1;
+        QTest::newRow("mf4, its three bytes count") << QByteArray("_MF4") << 1;
+        QTest::newRow("mf5 at the limit") << QByteArray("_MF5") << 0;
+    }
+    void mfxSizeLimit()
+    {
+        QFETCH(QByteArray, magic);
+        QFETCH(int, over);
+        const int limit = 500000, extra = magic == "_MF4" ? 3 : 0;
+        // The edit adds a length tag: measure it on a small image.
+        RawMidiFile probe;
+        QVERIFY(probe.loadData(midiFile(song("k=C"))));
+        probe.setKey("C");
+        probe.setLength(125);
+        const int growth = probe.stream().size() - midiFile(song("k=C")).size();
+        // Text events fill the image up to the size wanted.
+        QByteArray track;
+        int size = midiFile(song("k=C")).size() + extra;
+        const int wanted = limit + over - growth;
+        for (int i = 0; size < wanted; ++i) {
+            const int n = qMin(100, wanted - size - 4);
+            track += meta(0x01, QByteArray(n, char('a' + i % 26)));
+            size += 4 + n;
+        }
+        QByteArray image = midiFile(song("k=C"));
+        image.insert(image.indexOf("MTrk") + 8, track);
+        image.replace(image.indexOf("MTrk") + 4, 4, be32(firstTrackLengthField(image) + track.size()));
+        if (extra)
+            image.insert(image.indexOf("MTrk") + 8, QByteArray("\xFF\x00\xFF", 3));
+        QCOMPARE(image.size() + growth, limit + over);
+        QByteArray header = mfxHeader(magic, song("t=Song"));
+        const QByteArray packed = pack(image);
+        putLe(header, 4, quint32(header.size() + packed.size()), 4);
+        putLe(header, 12, quint32(image.size()), 4);
+        const QString path = write("song.mf", header + packed);
+
+        MetaSong meta;
+        QVERIFY(meta.importFile(path));
+        meta.setSongInfo(song("t=Song|len=125|k=C"), true);
+        QCOMPARE(meta.saveToFile(path), over <= 0);
+        QCOMPARE(meta.lastError().code, over <= 0 ? MetaSong::ErrorNone : MetaSong::ErrorTooLarge);
+        QCOMPARE(readFile(path) == header + packed, over > 0);
+        QCOMPARE(readBack(path).length, over > 0 ? 0 : 125);
+    }
+
+    // A v2.2 tag is read through its v2.3 frames (TCR names the maker, a
+    // title present is kept) and saved as v2.3, which mutagen reads as it
+    // read the original, audio unchanged. Tags that cannot be updated are
+    // not saved and say why.
+    void mp3TagVersions_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<QString>("read");
+        QByteArray jpeg = bytes({0xFF, 0xD8, 0xFF, 0xE0}) + QByteArray(600, 'j');
+        const QByteArray body = v22("TT2", lit("\0Old Title")) + v22("TP1", lit("\0Old Artist"))
+            + v22("TCR", lit("\0(c) Tavrel Music")) + v22("COM", lit("\0eng\0A note"))
+            + v22("PIC", lit("\0JPG\3cover\0") + jpeg) + QByteArray(50, '\0');
+        QTest::newRow("v2.2") << "ID3" + bytes({2, 0, 0}) + synchsafe(body.size()) + body << "Old Title|Old Artist|maker";
+        QTest::newRow("v2.2 compressed") << "ID3" + bytes({2, 0, 0x40}) + synchsafe(body.size()) + body << "|";
+        QTest::newRow("v2.5") << "ID3" + bytes({5, 0, 0}) + synchsafe(body.size()) + body << "|";
+    }
+    void mp3TagVersions()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(QString, read);
+        const QByteArray audio = mpegAudio(20), original = tag + audio;
+        const QString path = write("song.mp3", original), before = write("before.mp3", original);
+        MetaSong meta;
+        QVERIFY(meta.importFile(path));
+        SongInfo info;
+        meta.getSongInfo(info);
+        QCOMPARE(info.title + "|" + info.artist + (info.isTavrel ? "|maker" : ""), read);
+        const bool saved = read != "|";
+        info.title = "Other";
+        meta.setSongInfo(info, false);
+        QCOMPARE(meta.saveToFile(path), saved);
+        QCOMPARE(meta.lastError().code, saved ? MetaSong::ErrorNone : MetaSong::ErrorUnsupportedTag);
+        const QByteArray after = readFile(path);
+        QCOMPARE(after == original, !saved);
+        if (!saved)
+            return;
+        QCOMPARE(after.mid(Mp3Header().getId3TagSize(after) + 10), audio);
+        QVariantMap mutagenBefore, mutagenAfter;
+        if (id3tool({"dump", before}, &mutagenBefore) == 77)
+            QSKIP("python3-mutagen is not installed");
+        QCOMPARE(id3tool({"dump", path}, &mutagenAfter), 0);
+        QCOMPARE(mutagenAfter["frames"], mutagenBefore["frames"]);
+        QCOMPARE(mutagenAfter["version"].toList().value(1).toInt(), 3);
+        QVERIFY(mutagenAfter["unknown"].toStringList().value(0).startsWith(QByteArray("XEDT").toHex()));
+    }
+
     // chflags is run with its arguments before every save; its exit status
     // is not examined.
     void removeReadOnlyFlag_data()

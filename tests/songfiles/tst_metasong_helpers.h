@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QVariantMap>
 
 namespace SongBytes {
 
@@ -147,6 +150,19 @@ inline QByteArray mpegAudio(int frames)
     return audio;
 }
 
+// A string literal with its zero bytes.
+template <int N>
+QByteArray lit(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
+
+// A frame of an ID3v2.2 tag: three-letter id, three-byte size.
+inline QByteArray v22(const char* id, const QByteArray& payload)
+{
+    return QByteArray(id) + be32(quint32(payload.size())).mid(1) + payload;
+}
+
 // An ID3v2.3 tag: the raw frames `before`, then a text frame per detail of s
 // that is not null (or 0), then TCOP naming the maker when isTavrel.
 inline QByteArray id3Tag(const SongInfo& s, const QByteArray& before = QByteArray())
@@ -202,6 +218,17 @@ inline int runPython(const QStringList& args, QByteArray* out = nullptr)
         return p.exitCode();
     }
     return -1;
+}
+
+// Makes or reads a tagged file with third-party taggers (python3-mutagen,
+// id3v2); exit code 77: a tool is missing.
+inline int id3tool(const QStringList& args, QVariantMap* dump = nullptr)
+{
+    QByteArray out;
+    const int code = runPython(QStringList{ORVALO3_SOURCE_DIR "/tests/songfiles/data/mp3/id3tool.py"} + args, &out);
+    if (dump)
+        *dump = QJsonDocument::fromJson(out).object().toVariantMap();
+    return code == -1 ? 77 : code;
 }
 
 } // namespace SongBytes

@@ -2,7 +2,8 @@
 """Makes and reads ID3v2-tagged MP3 test files with third-party taggers.
 
   id3tool.py make CASE OUT   write a small MP3 and tag it (mutagen or id3v2)
-  id3tool.py dump FILE       print the tag as read by mutagen, as JSON
+  id3tool.py dump FILE       print the tag as read by mutagen, as JSON (frames
+                             upgraded to v2.4 as mutagen loads them)
 
 Exit code 77 means a tool is missing (the test then skips).
 """
@@ -104,7 +105,8 @@ def dump(path):
         else:
             value = hashlib.sha1(frame._writeData()).hexdigest()
         frames.setdefault(frame.FrameID, []).append(value)
-    print(json.dumps({"frames": frames, "unknown": [f.hex() for f in tags.unknown_frames]}))
+    print(json.dumps({"frames": frames, "unknown": [f.hex() for f in tags.unknown_frames],
+                      "version": list(tags.version)}))
 
 
 if __name__ == "__main__":
