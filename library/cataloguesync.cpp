@@ -143,6 +143,8 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
     if (!saved)
         qDebug() << "[CatalogueSync::syncSong] WARNING: unable to save file" << ref.path;
     outcome.outcome = saved ? SongOutcome::OutcomeUpdated : SongOutcome::OutcomeNotSaved;
+    if (!saved)
+        outcome.reason = song.lastError().text;
 
     MetaSong reread;
     if (reread.importFile(ref.path)) {

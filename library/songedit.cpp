@@ -61,6 +61,8 @@ SongOutcome SongEdit::save(MetaSong& song, const SongInfo& info, const SongRef& 
     const bool saved = song.saveToFile(ref.path);
     qDebug() << (saved ? "Ok" : "Error!");
     outcome.outcome = saved ? SongOutcome::OutcomeSaved : SongOutcome::OutcomeNotSaved;
+    if (!saved)
+        outcome.reason = song.lastError().text;
 
     // What the file holds now, whether or not the save worked.
     MetaSong reread;
