@@ -127,12 +127,13 @@ void Database::fillRecord(const QSqlQuery& query, SongsDbRecord& record)
     record.altArtist = query.value(8).toString().trimmed();
 }
 
-// The name travels as a bound value: it is matched with LIKE (ASCII case
-// folded, "_" and "%" as wildcards) but can never change the statement.
+// Names and titles travel as bound values and match exactly apart from
+// letter case (ASCII letters): LIKE would take "_" and "%" in a user's file
+// name as wildcards and complete "torna_01" with the record of TORNAA01.
 bool Database::getRecordByFilename(const QString& name, SongsDbRecord& record)
 {
     QSqlQuery query(songsDb);
-    if (!query.prepare(QString(kSelectColumns) + "WHERE filename like ?"))
+    if (!query.prepare(QString(kSelectColumns) + "WHERE filename = ? COLLATE NOCASE"))
         return false;
     query.addBindValue(name);
     if (!query.exec() || !query.next())
@@ -141,32 +142,22 @@ bool Database::getRecordByFilename(const QString& name, SongsDbRecord& record)
     return true;
 }
 
+// A title the catalogue holds more than once names no song.
 bool Database::getRecordByTitle(const QString& title, SongsDbRecord& record)
 {
     QSqlQuery query(songsDb);
-    if (!query.prepare(QString(kSelectColumns) + "WHERE title like ?"))
+    if (!query.prepare(QString(kSelectColumns) + "WHERE title = ? COLLATE NOCASE LIMIT 2"))
         return false;
     query.addBindValue(title);
     if (!query.exec() || !query.next())
         return false;
-
-    QSqlQuery count(songsDb);
-    if (!count.prepare("SELECT count(*) from songs WHERE title like ?")) {
-        qDebug() << "[getRecordByTitle] WARNING: unable to count reusults, aborting !!!";
-        return false;
-    }
-    count.addBindValue(title);
-    if (!count.exec() || !count.next()) {
-        qDebug() << "[getRecordByTitle] WARNING: unable to count reusults, aborting !!!";
-        return false;
-    }
-    bool ok = false;
-    const int n = count.value(0).toInt(&ok);
-    if (!ok || n != 1) {
+    SongsDbRecord found;
+    fillRecord(query, found);
+    if (query.next()) {
         qDebug() << "[getRecordByTitle] WARNING: multiple reusults in query, aborting !!!";
         return false;
     }
-    fillRecord(query, record);
+    record = found;
     return true;
 }
 

@@ -20,9 +20,13 @@ public:
     // Processing state of a library row, kept in its "status" column.
     enum statusEnum {
         StatusNone = 0,
-        StatusUpdated = 1,
-        StatusManual = 2,
-        StatusNotUpdated = 3
+        StatusUpdated = 1,       // completed from the catalogue and saved
+        StatusManual = 2,        // edited by hand and saved
+        StatusNotUpdated = 3,    // not synchronised, no reason known (the synchronisation now tells which)
+        StatusNotFound = 4,      // the catalogue holds no record for the song
+        StatusLeftUnchanged = 5, // not the maker's song, left as it was at the user's answer
+        StatusUnreadable = 6,    // the song file could not be read
+        StatusNotSaved = 7       // the song file could not be written
     };
 
     Database();

@@ -48,7 +48,7 @@ void UserSongsRelTableModel::setHeaderLabels()
         {idxKey, tr("Tonalita'")},
         {idxFilename, QString("")},
         {idxShortname, tr("Nome file")},
-        {idxStatus, QString("")},
+        {idxStatus, tr("Stato")},
     };
     for (const auto& label : labels)
         setHeaderData(label.column, Qt::Horizontal, label.text, Qt::EditRole);
@@ -62,10 +62,11 @@ void UserSongsRelTableModel::fetchAll()
         fetchMore(QModelIndex());
 }
 
+// The stored value: a view may show a column in another form.
 QVariant UserSongsRelTableModel::cell(int row, int column)
 {
     fetchAll();
-    return index(row, column).data(Qt::DisplayRole);
+    return index(row, column).data(Qt::EditRole);
 }
 
 int UserSongsRelTableModel::goodRowCount()

@@ -85,10 +85,20 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
     MetaSong song;
     if (!song.importFile(ref.path)) {
         outcome.outcome = SongOutcome::OutcomeUnreadable;
+        outcome.reason = SongOutcome::unreadableReason();
         return outcome;
     }
     SongInfo info;
     song.getSongInfo(info);
+
+    // Looked up first: a song the catalogue does not know would not change,
+    // so there is nothing to ask about it.
+    SongsDbRecord record;
+    QString foundBy;
+    if (!lookUp(ref.shortName, info, record, foundBy)) {
+        outcome.outcome = SongOutcome::OutcomeNotFound;
+        return outcome;
+    }
 
     if (!info.isTavrel) {
         bool synchronise = policy.copyrightAnswerForAll;
@@ -121,12 +131,6 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
         }
     }
 
-    SongsDbRecord record;
-    QString foundBy;
-    if (!lookUp(ref.shortName, info, record, foundBy)) {
-        outcome.outcome = SongOutcome::OutcomeNotFound;
-        return outcome;
-    }
     qDebug() << "Found in DB by:" << foundBy;
     record.dbgDump();
 
@@ -140,11 +144,11 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
     // A song whose file could not be written is not counted as synchronised;
     // either way the outcome holds what the file holds now.
     const bool saved = song.saveToFile(ref.path);
-    if (!saved)
+    if (!saved) {
         qDebug() << "[CatalogueSync::syncSong] WARNING: unable to save file" << ref.path;
+        outcome.reason = SongOutcome::saveFailureReason(song);
+    }
     outcome.outcome = saved ? SongOutcome::OutcomeUpdated : SongOutcome::OutcomeNotSaved;
-    if (!saved)
-        outcome.reason = song.lastError().text;
 
     MetaSong reread;
     if (reread.importFile(ref.path)) {

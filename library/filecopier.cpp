@@ -3,6 +3,7 @@
 #include "library/outcomebatch.h"
 #include "library/workflowhost.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,28 @@ bool sameFile(const QString& source, const QString& target)
 
 } // namespace
 
+bool FileCopier::copyFile(const QString& source, const QString& target, QString* reason)
+{
+    const QFileInfo from(source);
+    if (!from.isFile()) {
+        *reason = QCoreApplication::translate("FileCopier", "il file non esiste più");
+        return false;
+    }
+    QFile file(source);
+    if (!file.copy(target)) {
+        *reason = file.errorString();
+        return false;
+    }
+    // A full memory or a failing card can leave a short copy behind without
+    // an error: only a copy of the source's size counts.
+    if (QFileInfo(target).size() != from.size()) {
+        QFile::remove(target);
+        *reason = QCoreApplication::translate("FileCopier", "la copia è incompleta (memoria piena?)");
+        return false;
+    }
+    return true;
+}
+
 QString FileCopier::targetFor(const QString& source, const QString& destDir)
 {
     return destDir + QLatin1Char('/') + source.section(QLatin1Char('/'), -1);
@@ -42,8 +65,6 @@ QString FileCopier::companionOf(const QString& song)
 FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDir)
 {
     Result result;
-    int failed = 0;
-    int processed = 0;
     // "Si tutti" / "No tutti" hold for this run only.
     bool askOverwrite = true;
     bool overwriteAll = false;
@@ -58,7 +79,7 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
 
         const QString& source = song.path;
         const QString target = targetFor(source, destDir);
-        ++processed;
+        ++result.processed;
         SongOutcome outcome;
         outcome.id = song.id;
         outcome.path = source;
@@ -67,6 +88,7 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
         if (sameFile(source, target)) {
             ++result.copied;
             batch.add(outcome);
+            host.progress(result.processed, songs.size());
             continue;
         }
 
@@ -97,57 +119,40 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
                 }
             }
             if (!overwrite) {
+                ++result.kept;
                 outcome.outcome = SongOutcome::OutcomeKept;
                 batch.add(outcome);
+                host.progress(result.processed, songs.size());
                 continue;
             }
             QFile::remove(target);
             replacing = true;
         }
 
-        QFile file(source);
-        bool ok = file.copy(target);
-        if (!ok)
-            outcome.reason = file.errorString();
+        bool ok = copyFile(source, target, &outcome.reason);
 
         // The karaoke graphics of an MP3 song travel with it.
         const QString companion = companionOf(source);
         if (ok && companion != source && !companion.isEmpty() && QFile::exists(companion)) {
             const QString companionTarget = targetFor(companion, destDir);
-            // A song the user agreed to replace takes its companion's
-            // place along with it.
-            if (replacing && !sameFile(companion, companionTarget) && QFile::exists(companionTarget))
-                QFile::remove(companionTarget);
-            QFile graphics(companion);
-            ok = sameFile(companion, companionTarget) || graphics.copy(companionTarget);
-            if (!ok)
-                outcome.reason = graphics.errorString();
+            if (!sameFile(companion, companionTarget)) {
+                // A song the user agreed to replace takes its companion's
+                // place along with it.
+                if (replacing && QFile::exists(companionTarget))
+                    QFile::remove(companionTarget);
+                ok = copyFile(companion, companionTarget, &outcome.reason);
+            }
         }
 
         if (ok) {
             ++result.copied;
         } else {
-            ++failed;
             outcome.outcome = SongOutcome::OutcomeNotCopied;
+            result.notCopied.append(outcome);
         }
         batch.add(outcome);
-        host.progress(processed, songs.size());
+        host.progress(result.processed, songs.size());
     }
-    result.ok = failed == 0;
+    result.ok = result.notCopied.isEmpty();
     return result;
-}
-
-QStringList FileCopier::missingAfterCopy(const SongRefs& songs, const QString& destDir)
-{
-    QStringList missing;
-    for (const SongRef& song : songs) {
-        const QString target = targetFor(song.path, destDir);
-        bool present = QFileInfo(target).isFile();
-        const QString companion = companionOf(song.path);
-        if (present && !companion.isEmpty())
-            present = !QFileInfo::exists(companion) || QFileInfo(targetFor(companion, destDir)).isFile();
-        if (!present)
-            missing << song.path;
-    }
-    return missing;
 }

@@ -110,8 +110,9 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
 
     host.begin(WorkflowHost::PhaseTransfer, songs.size());
     result.copy = FileCopier(host).copy(songs, result.destination);
-    // A stopped copy leaves the index as it was.
-    if (result.copy.copied > 0 && !result.copy.stopped) {
+    // The songs copied, also by a stopped or partly failed copy, join the
+    // index: the player shows only what its index lists.
+    if (result.copy.copied > 0) {
         result.indexRun = true;
         result.indexOk = MemoryIndex(host).update(result.root) == MemoryIndex::ResultDone;
     }

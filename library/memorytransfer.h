@@ -28,16 +28,17 @@ public:
         QString destination;      // where the songs went
         FileCopier::Result copy;
         QString root;             // the memory's top folder
-        bool indexRun = false;    // the index update was run (something was copied)
-        bool indexOk = true;
+        bool indexRun = false;    // the index update was run (something was copied, even by a stopped copy)
+        bool indexOk = true;      // false when the update ran and failed
     };
 
     explicit MemoryTransfer(WorkflowHost& host) : host(host) {}
 
     // Copies `songs` into `folder` (phase PhaseTransfer), then brings the
-    // memory's index up to date (phase PhaseIndex) when anything was copied;
-    // the memory is locked meanwhile. The memory is the one below the volumes
-    // folder holding `folder`, or `memoryRoot` when one is given.
+    // memory's index up to date (phase PhaseIndex) when anything was copied,
+    // also when the host stopped the copy; the memory is locked meanwhile.
+    // The memory is the one below the volumes folder holding `folder`, or
+    // `memoryRoot` when one is given.
     Result run(const QString& folder, const SongRefs& songs, const QString& memoryRoot = QString());
 
     // The folder the songs go to for a chosen folder: the folder itself, or

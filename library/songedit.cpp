@@ -62,13 +62,15 @@ SongOutcome SongEdit::save(MetaSong& song, const SongInfo& info, const SongRef& 
     qDebug() << (saved ? "Ok" : "Error!");
     outcome.outcome = saved ? SongOutcome::OutcomeSaved : SongOutcome::OutcomeNotSaved;
     if (!saved)
-        outcome.reason = song.lastError().text;
+        outcome.reason = SongOutcome::saveFailureReason(song);
 
-    // What the file holds now, whether or not the save worked.
+    // What the file holds now, whether or not the save worked; nothing when
+    // it cannot be read any more.
     MetaSong reread;
-    reread.importFile(ref.path);
-    reread.getSongInfo(outcome.details);
-    outcome.hasDetails = true;
+    if (reread.importFile(ref.path)) {
+        reread.getSongInfo(outcome.details);
+        outcome.hasDetails = true;
+    }
     return outcome;
 }
 
@@ -89,7 +91,9 @@ bool SongEdit::spreadOver(const SongRefs& songs, qint64 editedId, const Spread& 
             SongOutcome unreadable;
             unreadable.id = ref.id;
             unreadable.path = ref.path;
+            unreadable.reason = SongOutcome::unreadableReason();
             batch.add(unreadable);
+            host.progress(i + 1, songs.size());
             continue;
         }
         SongInfo details;

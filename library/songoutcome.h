@@ -6,6 +6,8 @@
 
 #include "songfiles/songinfo.h"
 
+class MetaSong;
+
 // One song a workflow works on. Songs are addressed by the library table's id
 // (column "id" of "usersongs"), never by a view row: rows move when the table
 // is sorted or read again. Files that are in no table have the id -1.
@@ -38,6 +40,11 @@ struct SongOutcome
     QString reason;       // why the song was not done, for the user; may be empty
     SongInfo details;     // what the file holds after the work, when hasDetails
     bool hasDetails = false;
+
+    // The reason given for a file that could not be read, translated.
+    static QString unreadableReason();
+    // Why the last save of `song` failed, translated (MetaSong::lastError()).
+    static QString saveFailureReason(const MetaSong& song);
 };
 
 using SongRefs = QVector<SongRef>;

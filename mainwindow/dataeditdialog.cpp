@@ -3,6 +3,7 @@
 
 #include "library/songedit.h"
 
+#include <QCompleter>
 #include <QEvent>
 #include <QMessageBox>
 #include <QRegExp>
@@ -22,6 +23,12 @@ DataEditDialog::DataEditDialog(QWidget* parent)
 {
     ui->setupUi(this);
     setWindowTitle(tr("Modifica dati song"));
+    // Completions are offered in a list below the box: completed inline, the
+    // rest of a name would be saved though the user never typed it.
+    for (QComboBox* box : {ui->artistComboBox, ui->genreComboBox}) {
+        box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+        box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    }
 
     bpmValidator = new QRegExpValidator(QRegExp(SongEdit::fieldPattern(SongEdit::TempoDigits)));
     lenValidator = new QRegExpValidator(QRegExp(SongEdit::fieldPattern(SongEdit::LengthFieldDigits)));

@@ -2,15 +2,20 @@
 #include "ui_mainwindow.h"
 
 #include "app/settingskeys.h"
-#include "database/usersongsreltablemodel.h"
-#include "library/libraryimport.h"
+#include "library/outcometally.h"
+#include "mainwindow/librarymodel.h"
 #include "mainwindow/nocopyrightdialog.h"
+#include "mainwindow/reportbox.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QEvent>
 #include <QHash>
+#include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
@@ -66,8 +71,10 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        if (userLibraryModel)
+        if (userLibraryModel) {
             userLibraryModel->setHeaderLabels();
+            adjustUserLibraryHeaders();
+        }
     }
 }
 
@@ -88,6 +95,57 @@ void MainWindow::setCopyrightChecks(bool enable)
 
 // ---------------------------------------------------------------- workflows
 
+MainWindow::WorkflowScope::WorkflowScope(MainWindow& window) : window(window)
+{
+    if (window.workflowDepth++ == 0) {
+        window.stopAfterCurrentSong = false;
+        window.setWorkflowControlsEnabled(false);
+    }
+}
+
+MainWindow::WorkflowScope::~WorkflowScope()
+{
+    if (--window.workflowDepth > 0)
+        return;
+    window.setWorkflowControlsEnabled(true);
+    if (window.stopAfterCurrentSong)
+        QTimer::singleShot(0, &window, &QWidget::close);
+}
+
+void MainWindow::setWorkflowControlsEnabled(bool enabled)
+{
+    // The buttons keep their own enabled state (the order of the workflows)
+    // under their disabled parent.
+    ui->centralWidget->setEnabled(enabled);
+    ui->optimizeMemory->setEnabled(enabled);
+    ui->actionSongsList->setEnabled(enabled);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!workflowRunning()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    // The window closes once the workflow has stopped (WorkflowScope).
+    event->ignore();
+    if (stopAfterCurrentSong)
+        return;
+    QMessageBox question(QMessageBox::Question, tr("Orvalo3 Soft"),
+                         tr("Un'operazione è in corso. Vuoi interromperla dopo la song in corso e chiudere "
+                            "Orvalo3 Soft?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setInformativeText(tr("Le song già elaborate restano come sono; le altre non vengono toccate."));
+    question.button(QMessageBox::Yes)->setText(tr("Interrompi e chiudi"));
+    question.button(QMessageBox::No)->setText(tr("Continua"));
+    question.setDefaultButton(QMessageBox::No);
+    question.setEscapeButton(QMessageBox::No);
+    if (question.exec() != QMessageBox::Yes)
+        return;
+    qDebug() << "[MainWindow::closeEvent] Stopping the workflow after the current song, then closing";
+    stopAfterCurrentSong = true;
+}
+
 SongRef MainWindow::songAt(int row)
 {
     return {userLibraryModel->songId(row), userLibraryModel->fileName(row), userLibraryModel->shortName(row)};
@@ -100,15 +158,6 @@ SongRefs MainWindow::librarySongs()
     songs.reserve(count);
     for (int row = 0; row < count; ++row)
         songs.append(songAt(row));
-    return songs;
-}
-
-SongRefs MainWindow::selectedSongs() const
-{
-    SongRefs songs;
-    songs.reserve(selectedFiles.size());
-    for (const QString& path : selectedFiles)
-        songs.append({-1, path, LibraryImport::shortNameOf(path)});
     return songs;
 }
 
@@ -158,9 +207,12 @@ void MainWindow::applyOutcomes(WorkflowHost::phaseEnum phase, const SongOutcomes
     if (!userLibraryModel)
         return;
     if (phase == WorkflowHost::PhaseImport) {
-        for (const SongOutcome& song : outcomes)
+        for (const SongOutcome& song : outcomes) {
             if (song.outcome == SongOutcome::OutcomeRead)
                 userLibraryModel->addSong(song.details);
+            else
+                unreadableFiles << song.path;
+        }
         return;
     }
     if (phase != WorkflowHost::PhaseSync && phase != WorkflowHost::PhaseWholeList)
@@ -177,14 +229,64 @@ void MainWindow::applyOutcomes(WorkflowHost::phaseEnum phase, const SongOutcomes
         const int row = rows.value(song.id, -1);
         if (row < 0)
             continue;
-        if (phase == WorkflowHost::PhaseSync) {
-            if (song.hasDetails)
-                userLibraryModel->updateRow(row, song.details);
-            userLibraryModel->setStatus(row, song.outcome == SongOutcome::OutcomeUpdated ? Database::StatusUpdated
-                                                                                         : Database::StatusNotUpdated);
-        } else if (song.outcome == SongOutcome::OutcomeSaved || song.outcome == SongOutcome::OutcomeNotSaved) {
-            userLibraryModel->updateRow(row, song.details);
-            userLibraryModel->setStatus(row, Database::StatusManual);
+        Database::statusEnum status;
+        switch (song.outcome) {
+        case SongOutcome::OutcomeUpdated:
+            status = Database::StatusUpdated;
+            break;
+        case SongOutcome::OutcomeSaved:
+            status = Database::StatusManual;
+            break;
+        case SongOutcome::OutcomeNotFound:
+            status = Database::StatusNotFound;
+            break;
+        case SongOutcome::OutcomeLeftUnchanged:
+            status = Database::StatusLeftUnchanged;
+            break;
+        case SongOutcome::OutcomeUnreadable:
+            status = Database::StatusUnreadable;
+            break;
+        case SongOutcome::OutcomeNotSaved:
+            status = Database::StatusNotSaved;
+            break;
+        default:
+            continue;
         }
+        if (song.hasDetails)
+            userLibraryModel->updateRow(row, song.details);
+        userLibraryModel->setStatusReason(song.id, song.reason);
+        userLibraryModel->setStatus(row, status);
     }
+}
+
+void MainWindow::showSyncReport(const OutcomeTally& outcomes, bool completed, int total)
+{
+    const int updated = outcomes.count(SongOutcome::OutcomeUpdated);
+    const int notFound = outcomes.count(SongOutcome::OutcomeNotFound);
+    const int unchanged = outcomes.count(SongOutcome::OutcomeLeftUnchanged);
+    const int unreadable = outcomes.count(SongOutcome::OutcomeUnreadable);
+    const int notSaved = outcomes.count(SongOutcome::OutcomeNotSaved);
+    const int notReached = total - updated - notFound - unchanged - unreadable - notSaved;
+
+    QStringList lines{tr("Song aggiornate: %1").arg(updated), tr("Non trovate nel database Tavrel: %1").arg(notFound),
+                      tr("Lasciate invariate come richiesto: %1").arg(unchanged),
+                      tr("Non leggibili: %1").arg(unreadable), tr("Non salvate: %1").arg(notSaved)};
+    if (!completed)
+        lines << tr("Non elaborate per l'interruzione: %1").arg(notReached);
+    const bool problems = unreadable > 0 || notSaved > 0;
+    QMessageBox box(problems || !completed ? QMessageBox::Warning : QMessageBox::Information, tr("Sincronizzazione"),
+                    completed ? tr("Sincronizzazione completata") : tr("Sincronizzazione interrotta"),
+                    QMessageBox::Ok, this);
+    fillReport(box, lines, tr("Song non aggiornate per un errore:"), outcomes.problems());
+    box.exec();
+}
+
+void MainWindow::showSaveFailures(const SongOutcomes& failures)
+{
+    if (failures.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Critical, tr("Modifica dati song"),
+                    tr("Non è stato possibile salvare una o più song"), QMessageBox::Ok, this);
+    fillReport(box, {}, tr("Song non salvate:"), failures);
+    box.exec();
 }

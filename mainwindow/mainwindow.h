@@ -10,20 +10,24 @@
 
 #include "database/database.h"
 #include "library/cataloguesync.h"
+#include "library/memorytransfer.h"
 #include "library/songoutcome.h"
 #include "library/workflowhost.h"
 #include "mainwindow/dataeditdialog.h"
 
-class QProgressDialog;
+class LibraryModel;
 class MetaSong;
+class OutcomeTally;
+class QProgressDialog;
 class Ui_MainWindow;
-class UserSongsRelTableModel;
 
 // The application's only top-level window. It owns the library, the
 // preferences store and the translators of the language menu, and drives
 // every workflow from its three large tool buttons. The workflows themselves
 // are the library's (library/); the window asks their questions with its
 // dialogs, shows their progress and writes their outcomes into its table.
+// One workflow runs at a time: while one runs, nothing in the window starts
+// another, and closing the window asks whether to stop it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -59,8 +63,11 @@ public:
 
     // Manual editing
     // Writes an edited song to its file and shows in its row what the file
-    // then holds, marked as edited by hand.
-    void manualModifySong(MetaSong song, SongInfo info, QString fileName, int row);
+    // then holds, marked as edited by hand or as not saved.
+    SongOutcome manualModifySong(MetaSong song, SongInfo info, QString fileName, int row);
+
+    // Whether a workflow is running (the window then starts no other).
+    bool workflowRunning() const { return workflowDepth > 0; }
 
 private slots:
     // Import
@@ -73,6 +80,9 @@ private slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // While a workflow runs, asks whether to stop it after the current song
+    // and to close then.
+    void closeEvent(QCloseEvent* event) override;
     // Import
     void showEvent(QShowEvent* event) override;
 
@@ -87,7 +97,7 @@ private:
     // Progress dialog of the workflow in progress (owned by this window).
     QProgressDialog* progressDialog = nullptr;
     // The library table's model; null when the databases could not be opened.
-    UserSongsRelTableModel* userLibraryModel = nullptr;
+    LibraryModel* userLibraryModel = nullptr;
     Database database;
     // Number of files picked for the current import.
     qint32 importFilesCount = 0;
@@ -105,11 +115,31 @@ private:
 
     // Workflows (WindowHost answers for the window)
     friend class WindowHost;
+    // Held by every workflow for its whole run, questions and reports
+    // included; the outermost one disables whatever could start another
+    // workflow, and enables it again when it goes.
+    class WorkflowScope
+    {
+    public:
+        explicit WorkflowScope(MainWindow& window);
+        ~WorkflowScope();
+        WorkflowScope(const WorkflowScope&) = delete;
+        WorkflowScope& operator=(const WorkflowScope&) = delete;
+
+    private:
+        MainWindow& window;
+    };
+    int workflowDepth = 0;
+    // Set when the user chose to close the window during a workflow: every
+    // workflow stops after its current song, asks and reports nothing more,
+    // and the window closes when the last one has returned.
+    bool stopAfterCurrentSong = false;
+    void setWorkflowControlsEnabled(bool enabled);
+    // Picked files the last import could not read: listed by the transfer.
+    QStringList unreadableFiles;
     // The library table's songs in row order, and one row's song.
     SongRefs librarySongs();
     SongRef songAt(int row);
-    // The files picked for the last import, as the copier takes them.
-    SongRefs selectedSongs() const;
     // The four-answer question about a file; an empty message keeps the
     // dialog's own.
     WorkflowHost::answerEnum askFourAnswers(const QString& fileName, const QString& message);
@@ -117,6 +147,10 @@ private:
     void beginProgress(WorkflowHost::phaseEnum phase, int total);
     // Writes a workflow's outcomes into the rows of their songs.
     void applyOutcomes(WorkflowHost::phaseEnum phase, const SongOutcomes& outcomes);
+    // The box at the end of a synchronisation: what became of the songs.
+    void showSyncReport(const OutcomeTally& outcomes, bool completed, int total);
+    // A box listing the songs that could not be saved; nothing when none.
+    void showSaveFailures(const SongOutcomes& failures);
 
     // Import
     // Replaces the current progress dialog by a new window-modal one with
@@ -124,14 +158,14 @@ private:
     void startProgress(const QString& label, const QString& title, int maximum);
     void showDatabaseFailure();
     FileChooser fileChooser;
-    bool importRunning = false;
     bool databaseFailureShown = false;
 
     // Manual editing
     // The song editor, reused for every edit.
     DataEditDialog dataEditDialog;
-    // Spreads the details chosen in the editor over every other song of the list.
-    void updateWholeList(int editedRow, const SongInfo& edited);
+    // Spreads the details chosen in the editor over every other song of the
+    // list; the songs that could not be saved.
+    SongOutcomes updateWholeList(qint64 editedId, const SongInfo& edited);
 
     // Menus and hidden options
 private slots:
@@ -177,6 +211,10 @@ public:
     bool isRoot(QString path);
     bool isSystemDisk(QString path);
     bool updateTamselIndex(QString destDir);
+private:
+    // The box at the end of a transfer of `total` songs: what was copied,
+    // kept or not copied and why, and the state of the memory's index.
+    void showTransferReport(const MemoryTransfer::Result& transfer, int total);
 private slots:
     void on_transferFilesToolButton_clicked();
     void on_optimizeMemory_triggered();

@@ -4,8 +4,8 @@
 #include "mainwindow/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "database/usersongsreltablemodel.h"
 #include "library/songedit.h"
+#include "mainwindow/librarymodel.h"
 #include "mainwindow/windowhost.h"
 #include "songfiles/metasong.h"
 #include "songfiles/songinfo.h"
@@ -20,7 +20,7 @@
 void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
 {
     const int row = index.row();
-    if (row < 0 || !userLibraryModel)
+    if (row < 0 || !userLibraryModel || workflowRunning())
         return;
 
     const QString fileName = userLibraryModel->fileName(row);
@@ -45,13 +45,20 @@ void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
     }
 
     qDebug() << "Accepted";
+    WorkflowScope scope(*this);
     dataEditDialog.getInfo(info);
     info.dbgDump();
-    manualModifySong(song, info, fileName, row);
+    // Taken before the save: rows move when the table is sorted by a column the save changes.
+    const qint64 editedId = userLibraryModel->songId(row);
+    SongOutcomes failures;
+    const SongOutcome edited = manualModifySong(song, info, fileName, row);
+    if (edited.outcome != SongOutcome::OutcomeSaved)
+        failures << edited;
 
     if (dataEditDialog.isApplyToAllAuthor() || dataEditDialog.isApplyToAllArtist()
         || dataEditDialog.isApplyToAllGenre() || dataEditDialog.isApplyToAllFname())
-        updateWholeList(row, info);
+        failures += updateWholeList(editedId, info);
+    showSaveFailures(failures);
 
     // The row's first cell is in a hidden column, which the view refuses to
     // scroll to: aim at the row's first shown cell instead.
@@ -62,17 +69,17 @@ void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
     view->scrollTo(userLibraryModel->rowIndex(row).siblingAtColumn(column), QAbstractItemView::PositionAtCenter);
 }
 
-void MainWindow::manualModifySong(MetaSong song, SongInfo info, QString fileName, int row)
+SongOutcome MainWindow::manualModifySong(MetaSong song, SongInfo info, QString fileName, int row)
 {
     SongRef ref = songAt(row);
     ref.path = fileName;
     // The row shows what the file holds now, whether or not the save worked.
     const SongOutcome outcome = SongEdit::save(song, info, ref);
-    userLibraryModel->updateRow(row, outcome.details);
-    userLibraryModel->setStatus(row, Database::StatusManual);
+    applyOutcomes(WorkflowHost::PhaseWholeList, {outcome});
+    return outcome;
 }
 
-void MainWindow::updateWholeList(int editedRow, const SongInfo& edited)
+SongOutcomes MainWindow::updateWholeList(qint64 editedId, const SongInfo& edited)
 {
     SongEdit::Spread spread;
     spread.titleFromFileName = dataEditDialog.isApplyToAllFname();
@@ -83,15 +90,17 @@ void MainWindow::updateWholeList(int editedRow, const SongInfo& edited)
     spread.artistText = edited.artist;
     spread.genreText = edited.genre;
 
-    const qint64 editedId = userLibraryModel->songId(editedRow);
     WindowHost host(*this, WorkflowHost::PhaseWholeList);
     // "Interrompi" stops before the next song; those done stay done.
     SongEdit(host).spreadOver(librarySongs(), editedId, spread);
     host.closeProgress();
+    return host.outcomes().problems();
 }
 
 void MainWindow::onSongsTableViewShowContextMenu(const QPoint& pos)
 {
+    if (workflowRunning())
+        return;
     QTableView* view = ui->userLibraryTableView;
     const QPoint globalPos = view->viewport()->mapToGlobal(pos);
     const int row = view->indexAt(pos).row();

@@ -5,9 +5,9 @@
 #include "ui_mainwindow.h"
 
 #include "app/settingskeys.h"
-#include "database/usersongsreltablemodel.h"
 #include "library/libraryimport.h"
 #include "library/workflowlog.h"
+#include "mainwindow/librarymodel.h"
 #include "mainwindow/proceeddialog.h"
 #include "mainwindow/windowhost.h"
 
@@ -18,7 +18,31 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <limits>
+
 namespace {
+
+// No column of the library table is wider than kMaxColumnWidth, and when
+// the columns do not fit the table the wide ones are narrowed further, each
+// to the same share of the room in proportion to its weight (the title and
+// the artist keep the most), but none below its header: a long title must
+// not push the others out of sight. A cell cut short shows its whole text as
+// a tooltip.
+const int kMaxColumnWidth = 320;
+
+double columnWeight(int column)
+{
+    switch (column) {
+    case 2: // title
+        return 2.0;
+    case 3: // artist
+        return 1.5;
+    case 10: // file name
+        return 1.2;
+    default:
+        return 1.0;
+    }
+}
 
 QStringList chooseWithNativeDialog(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter)
@@ -35,7 +59,7 @@ void MainWindow::setFileChooser(FileChooser chooser)
 
 void MainWindow::initUserLibraryModel()
 {
-    userLibraryModel = new UserSongsRelTableModel(this, *database.userLibraryDb());
+    userLibraryModel = new LibraryModel(this, *database.userLibraryDb());
     userLibraryModel->setHeaderLabels();
 
     QTableView* view = ui->userLibraryTableView;
@@ -49,20 +73,59 @@ void MainWindow::initUserLibraryModel()
 
     view->setModel(userLibraryModel);
     view->hideColumn(userLibraryModel->colIdxFilename());
-    view->hideColumn(userLibraryModel->colIdxStatus());
     view->hideColumn(0);
+    // What became of each song, first among the shown columns.
+    view->horizontalHeader()->moveSection(view->horizontalHeader()->visualIndex(userLibraryModel->colIdxStatus()), 1);
 }
 
 void MainWindow::adjustUserLibraryHeaders()
 {
-    // Every column but the file path (9) and the status (11).
-    for (int column : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10})
-        ui->userLibraryTableView->resizeColumnToContents(column);
+    QTableView* view = ui->userLibraryTableView;
+    QHeaderView* header = view->horizontalHeader();
+    // Every shown column: the file path (9) and the id (0) are hidden. A
+    // header's own width is measured without the room every header keeps
+    // for the sort arrow, which would take a sixth of a small window.
+    QVector<int> shown, wanted, least;
+    header->setSortIndicatorShown(false);
+    for (int column = 0; column < userLibraryModel->columnCount(); ++column) {
+        if (view->isColumnHidden(column))
+            continue;
+        view->resizeColumnToContents(column);
+        shown << column;
+        wanted << qMin(view->columnWidth(column), kMaxColumnWidth);
+        // The status's few words are never cut.
+        least << (column == userLibraryModel->colIdxStatus() ? wanted.last() : header->sectionSizeHint(column));
+    }
+    header->setSortIndicatorShown(true);
+
+    // Before the window is first shown the table has no width of its own yet.
+    const int room = view->isVisible() ? view->viewport()->width() : std::numeric_limits<int>::max() / 2;
+    const auto widthFor = [&](int i, int share) {
+        return qMin(wanted[i], qMax(least[i], int(share * columnWeight(shown[i]))));
+    };
+    const auto total = [&](int share) {
+        int sum = 0;
+        for (int i = 0; i < shown.size(); ++i)
+            sum += widthFor(i, share);
+        return sum;
+    };
+    // The largest share with which the columns fit.
+    int low = 0;
+    int high = kMaxColumnWidth;
+    while (low < high) {
+        const int share = (low + high + 1) / 2;
+        if (total(share) <= room)
+            low = share;
+        else
+            high = share - 1;
+    }
+    for (int i = 0; i < shown.size(); ++i)
+        view->setColumnWidth(shown[i], widthFor(i, low));
 }
 
 void MainWindow::on_selectDirToolButton_clicked()
 {
-    if (!userLibraryModel || importRunning)
+    if (!userLibraryModel || workflowRunning())
         return;
     if (!fileChooser)
         fileChooser = &chooseWithNativeDialog;
@@ -80,10 +143,9 @@ void MainWindow::on_selectDirToolButton_clicked()
 
 void MainWindow::importUserLibrary()
 {
-    // The import lets events through; a second import started from them
-    // would empty the table under the first one.
-    if (!userLibraryModel || importRunning)
+    if (!userLibraryModel)
         return;
+    WorkflowScope scope(*this);
 
     logBanner("IMPORT USER LIBRARY");
 
@@ -95,18 +157,23 @@ void MainWindow::importUserLibrary()
         userLibraryModel->select();
     }
 
-    importRunning = true;
+    unreadableFiles.clear();
+    userLibraryModel->clearStatusReasons();
     importFilesCount = selectedFiles.size();
     // Read from a copy: the list must not change under the import.
     const QStringList files = selectedFiles;
     LibraryImport::Summary read;
     {
+        // "Interrompi" stops after the current file; the songs read so far stay.
         WindowHost host(*this, WorkflowHost::PhaseImport);
         read = LibraryImport(host).run(files);
     }
-    importRunning = false;
+    if (read.stopped)
+        qDebug() << "[importUserLibrary] Stopped by the user after" << read.songs + read.unreadable << "files";
 
     adjustUserLibraryHeaders();
+    if (stopAfterCurrentSong)
+        return;
 
     if (settings.value(QLatin1String(SettingsKeys::copyrightAsk), copyrightAskDefault).toBool()) {
         ProceedDialog summary;
@@ -126,7 +193,11 @@ void MainWindow::startProgress(const QString& label, const QString& title, int m
     progressDialog = new QProgressDialog(label, tr("Interrompi"), 0, maximum, this);
     progressDialog->setWindowModality(Qt::WindowModal);
     progressDialog->setWindowTitle(title);
+    // Shown at once: until it is, its window modality does not hold the
+    // window's buttons back.
+    progressDialog->setMinimumDuration(0);
     progressDialog->setValue(0);
+    progressDialog->show();
 }
 
 void MainWindow::updateProgress(int value)
@@ -145,6 +216,9 @@ void MainWindow::enableCopyrightMessage(bool enable)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The library's columns fit the table again when it changes size.
+    if (event->type() == QEvent::Resize && userLibraryModel && watched == ui->userLibraryTableView->viewport())
+        QTimer::singleShot(0, this, &MainWindow::adjustUserLibraryHeaders);
     // Every event passes on, except the developers' key combination that
     // reveals the hidden panels (mainwindowmenus.cpp).
     return catchHiddenOptionsKey(watched, event);

@@ -9,7 +9,7 @@
 #include "app/helpdialog.h"
 #include "app/settingskeys.h"
 #include "app/stylesheet.h"
-#include "database/usersongsreltablemodel.h"
+#include "mainwindow/librarymodel.h"
 #include "songfiles/metasong.h"
 
 #include <QApplication>
@@ -169,7 +169,7 @@ int MainWindow::currentLibraryRow() const
 void MainWindow::on_dbgSavePushButton_clicked()
 {
     const int row = currentLibraryRow();
-    if (row < 0)
+    if (row < 0 || workflowRunning())
         return;
     qDebug() << "[MainWindow] Saving row: " << row;
     const QString fileName = userLibraryModel->fileName(row);
@@ -185,7 +185,7 @@ void MainWindow::on_dbgSavePushButton_clicked()
 void MainWindow::on_dbgAddMarkerPushButton_clicked()
 {
     const int row = currentLibraryRow();
-    if (row < 0)
+    if (row < 0 || workflowRunning())
         return;
     const QString text = ui->dbgMarkerTextLineEdit->text().trimmed();
     const auto bar = static_cast<unsigned short>(ui->dbgMarkerBarSpinBox->value());
@@ -209,7 +209,8 @@ void MainWindow::on_dbgReloadStylePushButton_clicked()
 
 void MainWindow::on_dbgImportPushButton_clicked()
 {
-    importUserLibrary();
+    if (!workflowRunning())
+        importUserLibrary();
 }
 
 void MainWindow::on_dbgHidePushButton_clicked()
@@ -219,11 +220,14 @@ void MainWindow::on_dbgHidePushButton_clicked()
 
 void MainWindow::on_dbgBackupPushButton_clicked()
 {
-    suggestBackup();
+    if (!workflowRunning())
+        suggestBackup();
 }
 
 void MainWindow::on_dbgShowDialogPushButton_clicked()
 {
+    if (workflowRunning())
+        return;
     // The editor as the last edit left it: no song is loaded and nothing is saved.
     dataEditDialog.setArtistsCombo(database.artistsList());
     dataEditDialog.setGenresCombo(database.genresList());

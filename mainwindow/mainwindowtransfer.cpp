@@ -8,6 +8,7 @@
 #include "index/songslistdialog.h"
 #include "library/memoryindex.h"
 #include "library/memorytransfer.h"
+#include "mainwindow/reportbox.h"
 #include "mainwindow/windowhost.h"
 #include "platform/platform.h"
 
@@ -47,6 +48,8 @@ bool MainWindow::isSystemDisk(QString path)
 
 void MainWindow::on_transferFilesToolButton_clicked()
 {
+    if (workflowRunning())
+        return;
     ui->updateDataToolButton->setEnabled(false);
     ui->transferFilesToolButton->setEnabled(false);
     transferFiles();
@@ -55,15 +58,21 @@ void MainWindow::on_transferFilesToolButton_clicked()
 
 bool MainWindow::transferFiles()
 {
+    if (!userLibraryModel)
+        return false;
+    WorkflowScope scope(*this);
     if (!dirChooser)
         dirChooser = &chooseWithDirDialog;
     const QString folder = dirChooser(this, tr("Scegli cartella"), Platform::volumesDir());
     if (folder.isEmpty())
         return false;
 
-    const SongRefs songs = selectedSongs();
+    // The songs the table shows; the picked files the import could not read
+    // are reported as not copied.
+    const SongRefs songs = librarySongs();
     WindowHost host(*this, WorkflowHost::PhaseTransfer);
-    const MemoryTransfer::Result transfer = MemoryTransfer(host).run(folder, songs);
+    MemoryTransfer::Result transfer = MemoryTransfer(host).run(folder, songs);
+    host.closeProgress();
     switch (transfer.result) {
     case MemoryTransfer::ResultSystemDisk:
     case MemoryTransfer::ResultOutsideMemory: // the window names no memory of its own
@@ -89,24 +98,68 @@ bool MainWindow::transferFiles()
         break;
     }
 
-    if (transfer.indexRun)
-        host.closeProgress();
-    if (transfer.copy.ok && transfer.indexOk) {
-        QMessageBox::information(this, tr("Trasferimento"), tr("Tutti i file sono stati copiati correttamente"));
-    } else {
-        if (progressDialog)
-            progressDialog->close();
-        QMessageBox box(QMessageBox::Critical, tr("Trasferimento"), tr("Non è stato possibile copiare uno o più file"),
-                        QMessageBox::Ok, this);
-        // Which songs the player will miss (a name the memory's file system
-        // refuses is a common cause).
-        const QStringList missing = FileCopier::missingAfterCopy(songs, transfer.destination);
-        if (!missing.isEmpty())
-            box.setDetailedText(tr("File non copiati:") + QLatin1Char('\n') + missing.join(QLatin1Char('\n')));
-        box.exec();
+    for (const QString& path : unreadableFiles) {
+        SongOutcome unread;
+        unread.path = path;
+        unread.outcome = SongOutcome::OutcomeNotCopied;
+        unread.reason = SongOutcome::unreadableReason();
+        transfer.copy.notCopied.append(unread);
     }
+    if (!stopAfterCurrentSong)
+        showTransferReport(transfer, songs.size() + unreadableFiles.size());
     qDebug() << "";
     return true;
+}
+
+void MainWindow::showTransferReport(const MemoryTransfer::Result& transfer, int total)
+{
+    const FileCopier::Result& copy = transfer.copy;
+    const int failed = copy.notCopied.size();
+    const int notReached = total - copy.copied - copy.kept - failed;
+
+    QMessageBox::Icon icon = QMessageBox::Information;
+    QString text;
+    if (failed > 0) {
+        icon = QMessageBox::Critical;
+        text = tr("Non è stato possibile copiare uno o più file");
+    } else if (copy.stopped) {
+        icon = QMessageBox::Warning;
+        text = tr("Trasferimento interrotto");
+    } else if (total == 0) {
+        text = tr("Nessuna song da copiare");
+    } else if (!transfer.indexOk) {
+        icon = QMessageBox::Critical;
+        text = tr("I file sono stati copiati, ma l'indice della memoria non è stato aggiornato");
+    } else if (copy.kept == 0) {
+        text = tr("Tutti i file sono stati copiati correttamente");
+    } else if (copy.copied == 0) {
+        text = tr("Nessun file è stato copiato: erano già tutti nella memoria");
+    } else {
+        text = tr("Trasferimento completato");
+    }
+
+    QStringList lines{tr("Copiati: %1").arg(copy.copied)};
+    if (copy.kept > 0)
+        lines << tr("Già nella memoria e mantenuti: %1").arg(copy.kept);
+    if (failed > 0)
+        lines << tr("Non copiati: %1").arg(failed);
+    if (copy.stopped)
+        lines << tr("Non copiati per l'interruzione: %1").arg(notReached);
+    if (!transfer.indexRun) {
+        lines << tr("Nessun file copiato: l'indice della memoria non è stato modificato.");
+    } else if (transfer.indexOk) {
+        lines << tr("L'indice della memoria è stato aggiornato.");
+    } else {
+        // The player shows only what its index lists.
+        const QString command = ui->menuStrumenti->title().remove(QLatin1Char('&')) + QStringLiteral(" > ")
+            + ui->optimizeMemory->text().remove(QLatin1Char('&'));
+        lines << tr("L'indice della memoria NON è stato aggiornato: il lettore non mostrerà le song nuove. "
+                    "Aggiornalo con \"%1\".").arg(command);
+    }
+
+    QMessageBox box(icon, tr("Trasferimento"), text, QMessageBox::Ok, this);
+    fillReport(box, lines, tr("File non copiati:"), copy.notCopied);
+    box.exec();
 }
 
 bool MainWindow::updateTamselIndex(QString destDir)
@@ -120,12 +173,18 @@ bool MainWindow::updateTamselIndex(QString destDir)
 
 void MainWindow::on_optimizeMemory_triggered()
 {
+    if (workflowRunning())
+        return;
+    WorkflowScope scope(*this);
     IndexDialog dialog(this);
     dialog.exec();
 }
 
 void MainWindow::on_actionSongsList_triggered()
 {
+    if (workflowRunning())
+        return;
+    WorkflowScope scope(*this);
     SongsListDialog dialog(this);
     dialog.exec();
 }

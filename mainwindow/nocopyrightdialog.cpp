@@ -65,6 +65,11 @@ void NoCopyrightDialog::on_noPushButton_clicked()
     done(2);
 }
 
+void NoCopyrightDialog::reject()
+{
+    done(2);
+}
+
 void NoCopyrightDialog::on_noAllPushButton_clicked()
 {
     done(3);

@@ -8,8 +8,8 @@ class Ui_NoCopyrightDialog;
 
 // The yes / yes all / no / no all question. exec() gives 0 ("Si"),
 // 1 ("Si tutti"), 2 ("No") or 3 ("No tutti"); Escape and the window's close
-// button reject the dialog, which gives 0 as well. Callers keep the "all"
-// answers themselves.
+// button mean "No" (2): a question left unanswered changes nothing. Callers
+// keep the "all" answers themselves.
 class NoCopyrightDialog : public QDialog
 {
     Q_OBJECT
@@ -21,6 +21,9 @@ public:
     void setFilename(QString name);
     void setMessage(QString text);
     void setYesNoOnly(bool only);
+
+    // Escape and the window's close button: "No".
+    void reject() override;
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -23,6 +23,9 @@ WindowHost::~WindowHost()
 {
     if (tableFrozen)
         window.ui->userLibraryTableView->setUpdatesEnabled(true);
+    // A window-modal dialog left open would keep every click from the window.
+    if (ownDialog)
+        closeProgress();
 }
 
 WorkflowHost::answerEnum WindowHost::askReplace(const QString& target)
@@ -88,20 +91,23 @@ void WindowHost::progress(int done, int total)
 
 bool WindowHost::stopRequested()
 {
-    // "Interrompi" does not stop an import: every picked file is read.
-    if (phase == PhaseImport)
-        return false;
+    // The user closing the window stops every workflow after its current song.
+    if (window.stopAfterCurrentSong)
+        return true;
     // A dialog of this work that has gone away cannot be answered any more.
     return dialog ? dialog->wasCanceled() : ownDialog;
 }
 
 void WindowHost::songsDone(const SongOutcomes& outcomes)
 {
+    tally.add(outcomes);
     window.applyOutcomes(phase, outcomes);
 }
 
 void WindowHost::closeProgress()
 {
+    // Hidden rather than closed: closing a progress dialog counts as its
+    // "Interrompi".
     if (dialog)
-        dialog->close();
+        dialog->hide();
 }

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
+#include "library/outcometally.h"
 #include "library/workflowhost.h"
 
 class MainWindow;
@@ -11,7 +12,8 @@ class QProgressDialog;
 
 // The main window's face for one workflow of the library: questions in the
 // four-answer dialog, progress in the window's progress dialog, outcomes
-// into the library table.
+// into the library table. The progress dialogs it begins are closed at the
+// latest when it goes.
 class WindowHost : public WorkflowHost
 {
 public:
@@ -33,6 +35,8 @@ public:
     bool began() const { return ownDialog; }
     // Closes the progress dialog of this host's work, if it is still there.
     void closeProgress();
+    // What the songs delivered so far came to.
+    const OutcomeTally& outcomes() const { return tally; }
 
 private:
     MainWindow& window;
@@ -42,6 +46,7 @@ private:
     bool tableFrozen = false;
     QElapsedTimer sinceRepaint;
     int indexDone = 0;
+    OutcomeTally tally;
 };
 
 #endif // MAINWINDOW_WINDOWHOST_H

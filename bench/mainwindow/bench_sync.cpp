@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -237,22 +238,28 @@ double windowSeconds(const Library& lib, int* updated)
     if (!model || model->goodRowCount() != lib.paths.size())
         qFatal("the import did not list every song");
 
+    // "Prosegui senza backup", then the report at the end, which stops the clock.
     QTimer answer;
     answer.setInterval(1);
-    QObject::connect(&answer, &QTimer::timeout, [&answer]() {
+    QElapsedTimer timer;
+    double seconds = 0;
+    bool offered = false;
+    QObject::connect(&answer, &QTimer::timeout, [&]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->inherits("BackupDialog")) {
-            answer.stop();
+            offered = true;
             modal->findChild<QAbstractButton*>(QStringLiteral("exitPushButton"))->click();
+        } else if (auto* report = qobject_cast<QMessageBox*>(modal)) {
+            seconds = timer.nsecsElapsed() / 1e9;
+            answer.stop();
+            report->button(QMessageBox::Ok)->click();
         }
     });
     answer.start();
-    QElapsedTimer timer;
     timer.start();
     w.findChild<QToolButton*>(QStringLiteral("updateDataToolButton"))->click();
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    if (answer.isActive())
-        qFatal("no backup offer came");
+    if (!offered || answer.isActive())
+        qFatal("no backup offer or no report came");
 
     *updated = 0;
     for (int row = 0; row < model->goodRowCount(); ++row)

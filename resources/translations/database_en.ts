@@ -43,5 +43,9 @@
         <source>Nome file</source>
         <translation>File name</translation>
     </message>
+    <message>
+        <source>Stato</source>
+        <translation>Status</translation>
+    </message>
 </context>
 </TS>

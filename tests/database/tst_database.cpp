@@ -81,10 +81,14 @@ private slots:
         const QString sole = "O SOLE MIO|MUROLO ROBERTO|ROBERTO MUROLO|NAPOLETANA|CAPURRO G|180|92|G|1:Intro,9:Verse";
         const QString torna = "TORNA A SURRIENTO|PAVAROTTI LUCIANO|LUCIANO PAVAROTTI|NAPOLETANA|DE CURTIS|-1|-1|C -|";
         QTest::newRow("file, other case") << false << "osole01" << sole;
-        QTest::newRow("file, _ wildcard") << false << "OSOLE0_" << sole;
-        QTest::newRow("file, % wildcard, texts as numbers, NULL markers") << false << "TOR%" << torna;
+        // "_" and "%" are characters like any other: "torna_01" is not TORNAA01.
+        QTest::newRow("file, _ not a wildcard") << false << "OSOLE0_" << "";
+        QTest::newRow("file, % not a wildcard") << false << "TOR%" << "";
+        QTest::newRow("file, texts as numbers, NULL markers") << false << "Torna01" << torna;
         QTest::newRow("file, prefix only") << false << "OSOLE0" << "";
         QTest::newRow("file, crafted") << false << "\" OR \"1\"=\"1" << "";
+        QTest::newRow("title, other case") << true << "o sole mio" << sole;
+        QTest::newRow("title, _ not a wildcard") << true << "O SOLE MI_" << "";
         QTest::newRow("title, stored twice in two cases") << true << "BELLA CIAO" << "multiple";
         QTest::newRow("title, double quotes") << true << "THE \"BIG\" SONG"
                                               << "THE \"BIG\" SONG|ARMSTRONG||||200|100||";

@@ -131,6 +131,8 @@ private slots:
         const QStringList pressed = answers == "off" ? QStringList() : answers.split(' ', Qt::SkipEmptyParts);
         for (int i = 0; i < pressed.size(); ++i)
             script.press(i == 0 ? "ProceedDialog" : "BackupDialog", pressed[i]);
+        if (pressed.size() > 1)
+            script.box(); // the synchronisation's report
         if (tag != "after construction")
             pickFiles(w, songs);
         VERIFY_SCRIPT(script);
@@ -139,27 +141,60 @@ private slots:
             QCOMPARE(libraryModel(w)->rowCount(), 2);
     }
 
-    void stopDoesNotStop()
+    void stop()
     {
         QStringList songs;
         for (int i = 0; i < 30; ++i)
             songs << song(QString("song%1.mid").arg(i), midiSong({}));
-        setCopyrightAsk(false);
         MainWindow w;
-        pickFiles(w, songs.mid(0, 3));
-        // "Interrompi" is pressed after the first file; the import goes on with
-        // the workflow buttons disabled.
+        importWithoutSummary(w, songs.mid(0, 3));
+        // "Interrompi" is pressed while the first file is read: the import
+        // stops after it, with every workflow button disabled meanwhile.
         QStringList during;
         QTimer::singleShot(0, [&] {
             QProgressDialog* progress = w.findChildren<QProgressDialog*>().last();
             QPushButton* stop = progress->findChild<QPushButton*>();
-            during << buttonStates(w) << progress->findChild<QLabel*>()->text() << stop->text();
+            during << buttonStates(w) << progress->findChild<QLabel*>()->text() << stop->text()
+                   << (progress->isVisible() ? "shown" : "hidden");
             stop->click();
         });
-        pickFiles(w, songs);
-        QCOMPARE(during, QStringList({"100", "1 di 30", "Interrompi"}));
-        QCOMPARE(libraryModel(w)->rowCount(), 30);
+        const QString summary = importAnswering(w, songs);
+        // Shown from the start: until then its modality would not hold the window back.
+        QCOMPARE(during, QStringList({"000", "1 di 30", "Interrompi", "shown"}));
+        QCOMPARE(summary, "Riassunto importazione: Sono stati esaminti 1 files, trovate 1 songs di cui 0 di (c)Tavrel");
+        QCOMPARE(libraryModel(w)->rowCount(), 1);
+        QCOMPARE(libraryModel(w)->fileName(0), songs[0]);
         QCOMPARE(buttonStates(w), QString("111"));
+        QVERIFY(!progressShown(w));
+    }
+
+    void longTitle()
+    {
+        // A title and an artist that together are wider than the window.
+        const QString title = QString("Un titolo lunghissimo ").repeated(5).trimmed();
+        const QString artist = QString("Orchestra ").repeated(10).trimmed();
+        setCopyrightAsk(false);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        pickFiles(w, {song("long.mid", midiSong({title, artist, "POP", "Migliacci", 185, 126, true, {}}))});
+        // Every shown column, the file name and the status included, stays in view.
+        auto* view = child<QTableView>(&w, "userLibraryTableView");
+        int shown = 0;
+        for (int column = 0; column < view->model()->columnCount(); ++column) {
+            if (view->isColumnHidden(column))
+                continue;
+            ++shown;
+            QVERIFY2(view->columnViewportPosition(column) + view->columnWidth(column) <= view->viewport()->width(),
+                     qPrintable(view->model()->headerData(column, Qt::Horizontal).toString()));
+            QVERIFY(view->columnWidth(column) > 20);
+        }
+        QCOMPARE(shown, 10);
+        // The cut text is whole in the tooltip; a wider window gives it more room.
+        QCOMPARE(view->model()->index(0, 2).data(Qt::ToolTipRole).toString(), title);
+        const int narrow = view->columnWidth(2);
+        w.resize(w.width() + 300, w.height());
+        QTRY_VERIFY(view->columnWidth(2) > narrow);
     }
 
     void screenshot()

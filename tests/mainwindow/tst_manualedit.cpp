@@ -98,7 +98,11 @@ private slots:
             edit(row, [&](QWidget* d) {
                 if (round == 0) {
                     setText(d, "titleLineEdit", "  " + title);
-                    child<QComboBox>(d, "artistComboBox")->setEditText("Nuovo Artista");
+                    // What is typed is saved, though the catalogue knows an artist MILVA.
+                    auto* artist = child<QComboBox>(d, "artistComboBox");
+                    artist->clearEditText();
+                    artist->lineEdit()->setFocus();
+                    QTest::keyClicks(artist->lineEdit(), "Mil");
                     for (const char* line : {"lenMmLineEdit", "lenSsLineEdit", "bpmLineEdit"})
                         setText(d, line, QString());
                     QTest::keyClicks(child<QLineEdit>(d, "lenMmLineEdit"), "3");
@@ -112,7 +116,7 @@ private slots:
             const SongInfo saved = readInfo(path(name));
             QCOMPARE(QStringList({saved.title, saved.artist, saved.genre, saved.key, QString::number(saved.length),
                                   QString::number(saved.userBpm)}),
-                     QStringList({title, "Nuovo Artista", detailsOf(name).genre, "A-", "255", "133"}));
+                     QStringList({title, "Mil", detailsOf(name).genre, "A-", "255", "133"}));
             QCOMPARE(model->status(row), int(Database::StatusManual));
         }
         // The other songs were left alone.
@@ -139,12 +143,16 @@ private slots:
         QList<SongInfo> expected;
         for (const QString& name : kSongs)
             expected << readInfo(path(name));
+        std::unique_ptr<ModalScript> report; // the songs that could not be saved
         edit(rowOf("b_beta.mf3"), [&](QWidget* d) {
             setText(d, "authorLineEdit", "Common Author");
             child<QComboBox>(d, "genreComboBox")->setEditText("Common Genre");
             ModalScript question(false);
             question.box(yes ? QMessageBox::Yes : QMessageBox::No);
             QTest::mouseClick(child<QAbstractButton>(d, "checkBoxToAllAuthor"), Qt::LeftButton);
+            report.reset(new ModalScript);
+            if (yes)
+                report->box();
             child<QAbstractButton>(d, "savePushButton")->click();
         });
         // Every other readable song gets only that detail; after a No, only the edited song changes.
@@ -156,6 +164,32 @@ private slots:
             QCOMPARE(model->status(rowOf(kSongs[i])), int(changed ? Database::StatusManual : Database::StatusNone));
         }
         QCOMPARE(readFile(path("e_epsilon.mid")), QByteArray("MThd not a song any more"));
+        // The unreadable song is reported and marked.
+        QCOMPARE(model->status(rowOf("e_epsilon.mid")), int(yes ? Database::StatusUnreadable : Database::StatusNone));
+        VERIFY_SCRIPT(*report);
+        if (yes)
+            QVERIFY(report->seen[0].info.contains(path("e_epsilon.mid") + ": non è stato possibile leggere"));
+    }
+
+    void failedSaveShown()
+    {
+        openLibrary();
+        const int row = rowOf("a_alpha.mid");
+        ModalScript report(false);
+        report.box();
+        edit(row, [this](QWidget* d) {
+            // The songs' folder goes away and a plain file takes its name:
+            // the save cannot succeed, even as root.
+            QVERIFY(QDir().rename(sandbox->path("songs"), sandbox->path("moved")));
+            QVERIFY(writeFile(sandbox->path("songs"), "a file"));
+            child<QAbstractButton>(d, "savePushButton")->click();
+        });
+        VERIFY_SCRIPT(report);
+        QCOMPARE(report.seen[0].text, QString("Non è stato possibile salvare una o più song"));
+        QVERIFY(report.seen[0].info.contains(path("a_alpha.mid") + ": ")); // and the reason
+        // Not marked as edited: the row says the song was not saved.
+        QCOMPARE(model->status(row), int(Database::StatusNotSaved));
+        QCOMPARE(readFile(sandbox->path("moved/a_alpha.mid")), songFor("a_alpha.mid", detailsOf("a_alpha.mid")));
     }
 
     void contextMenu_data()

@@ -10,7 +10,7 @@
 
 using namespace WindowTest;
 
-// The transfer of the picked songs to a player memory, on a fake volumes
+// The transfer of the library's songs to a player memory, on a fake volumes
 // folder: destination rules, the copy's outcome and the memory's index.
 class TestTransfer : public QObject
 {
@@ -20,8 +20,10 @@ class TestTransfer : public QObject
 
     QString vol() const { return sandbox->path("volumes"); }
     QString card() const { return vol() + "/CARD"; }
-    // Imports a.mf3 (ALFA) and b.mf3 (BETA), with z.mf3 (ZETA) already on the
-    // memory, and transfers them to `chosen`; returns the message box's text.
+    static QByteArray song(const QString& title) { return TestSongs::midiSong({title, "Zed", "Pop", {}, 100, 0, false, {}}); }
+    // Imports a.mid (ALFA) and b.mid (BETA), with z.mf3 (ZETA) already on
+    // the memory, and transfers them to `chosen`; returns the message box's
+    // text, or what went wrong.
     QString transfer(MainWindow& w, const QString& chosen, ModalScript& script)
     {
         importWithoutSummary(w, sources);
@@ -29,6 +31,9 @@ class TestTransfer : public QObject
         child<QToolButton>(&w, "transferFilesToolButton")->click();
         if (!script.done())
             return "unexpected " + script.unexpected.join(' ');
+        // A progress dialog left on screen would keep every click from the window.
+        if (progressShown(w))
+            return "progress shown";
         return script.seen.isEmpty() ? QString() : script.seen.last().text;
     }
     // The songs list of the memory's index, or an empty text when it has none.
@@ -45,9 +50,9 @@ private slots:
         sandbox.reset(new Sandbox);
         setCopyrightAsk(false);
         qputenv("ORVALO3_VOLUMES_DIR", vol().toUtf8());
-        sources = QStringList{sandbox->path("src/a.mf3"), sandbox->path("src/b.mf3")};
-        QVERIFY(TestSongs::writeFile(sources[0], images::mfx("_MF3", 100, "Alfa", false, "Zed", "Pop")));
-        QVERIFY(TestSongs::writeFile(sources[1], images::mfx("_MF3", 100, "Beta", false, "Zed", "Pop")));
+        sources = QStringList{sandbox->path("src/a.mid"), sandbox->path("src/b.mid")};
+        QVERIFY(TestSongs::writeFile(sources[0], song("Alfa")));
+        QVERIFY(TestSongs::writeFile(sources[1], song("Beta")));
         QVERIFY(TestSongs::writeFile(card() + "/old/z.mf3", images::mfx("_MF3", 100, "Zeta", false, "Abba", "Pop")));
     }
     void cleanup()
@@ -105,8 +110,80 @@ private slots:
         // the reserved folders are never indexed.
         const QByteArray rel = copiedTo.mid(5).toUtf8(); // below /CARD
         const QByteArray copied = copiedTo.contains("/SFX") ? QByteArray()
-            : "ALFA;ZED;" + rel + "/a.mf3;\nBETA;ZED;" + rel + "/b.mf3;\n";
+            : "ALFA;ZED;" + rel + "/a.mid;\nBETA;ZED;" + rel + "/b.mid;\n";
         QCOMPARE(listOf(card()), "TITOLO;ARTISTA;FILE;\n" + copied + "ZETA;ABBA;/old/z.mf3;\n");
+        QCOMPARE(script.seen.last().info, QString("Copiati: 2\nL'indice della memoria è stato aggiornato."));
+    }
+
+    void outcomes_data()
+    {
+        // Picked: a.mid, b.mid and c.mid; "=b.mid" puts a file of that name on
+        // the memory beforehand, "-b.mid" takes the song off the list, "x"
+        // picks the unreadable x.mid too.
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QList<int>>("answers"); // to the replace questions; 4: Interrompi, then Si
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("indexed"); // the titles the memory's index lists, besides ZETA
+        QTest::newRow("nothing copied") << "=a.mid =b.mid =c.mid" << QList<int>{3}
+            << "Nessun file è stato copiato: erano già tutti nella memoria"
+            << "Copiati: 0\nGià nella memoria e mantenuti: 3\n"
+               "Nessun file copiato: l'indice della memoria non è stato modificato." << "";
+        // A stopped transfer still brings the index up to date with what it copied.
+        QTest::newRow("stopped") << "=b.mid" << QList<int>{4} << "Trasferimento interrotto"
+            << "Copiati: 2\nNon copiati per l'interruzione: 1\nL'indice della memoria è stato aggiornato."
+            << "ALFA BETA";
+        // What the table shows is what is transferred; what the import could not read is listed.
+        QTest::newRow("unreadable, row taken off the list") << "x -b.mid" << QList<int>{}
+            << "Non è stato possibile copiare uno o più file"
+            << "Copiati: 2\nNon copiati: 1\nL'indice della memoria è stato aggiornato.\n\nFile non copiati:\n"
+               "<src>/x.mid: non è stato possibile leggere il file" << "ALFA GAMMA";
+    }
+
+    void outcomes()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, message);
+        QFETCH(QString, report);
+        QFETCH(QString, indexed);
+        const QStringList titles = {"Alfa", "Beta", "Gamma"};
+        QStringList picked;
+        for (const QString& name : QStringList{"a.mid", "b.mid", "c.mid"}) {
+            picked << sandbox->path("src/" + name);
+            QVERIFY(TestSongs::writeFile(picked.last(), song(titles[picked.size() - 1])));
+            if (setup.contains("=" + name))
+                QVERIFY(TestSongs::writeFile(card() + "/songs/" + name, "kept"));
+        }
+        if (setup.contains('x')) {
+            picked << sandbox->path("src/x.mid");
+            QVERIFY(TestSongs::writeFile(picked.last(), "MThd, no song"));
+        }
+        MainWindow w;
+        importWithoutSummary(w, picked);
+        if (setup.contains("-b.mid"))
+            QVERIFY(libraryModel(w)->removeRows(1, 1) && libraryModel(w)->select());
+        ModalScript script;
+        for (int a : answers)
+            script.answer(a, &w);
+        script.box();
+        w.setDirChooser([this](QWidget*, const QString&, const QString&) { return card(); });
+        child<QToolButton>(&w, "transferFilesToolButton")->click();
+        VERIFY_SCRIPT(script);
+        QCOMPARE(script.seen.last().text, message);
+        QCOMPARE(script.seen.last().info, QString(report).replace("<src>", sandbox->path("src")));
+        QVERIFY(!progressShown(w));
+        // Kept files are untouched; the index lists exactly the songs copied.
+        for (const QString& name : QStringList{"a.mid", "b.mid", "c.mid"})
+            if (setup.contains("=" + name) && !answers.contains(4))
+                QCOMPARE(images::readFile(card() + "/songs/" + name), QByteArray("kept"));
+        QVERIFY(!QFile::exists(card() + "/songs/x.mid"));
+        QCOMPARE(QFile::exists(card() + "/songs/b.mid"), !setup.contains("-b.mid"));
+        QStringList listed;
+        for (const QString& line : QString::fromLatin1(listOf(card())).split('\n', Qt::SkipEmptyParts).mid(1))
+            if (!line.startsWith("ZETA"))
+                listed << line.section(';', 0, 0);
+        QCOMPARE(listed.join(' '), indexed);
     }
 
     void failuresListedAndIndexUpdated()
@@ -124,11 +201,13 @@ private slots:
             details = static_cast<QMessageBox*>(box)->detailedText();
             static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
         });
-        const QString text = transfer(w, card() + "/live", script);
-        QCOMPARE(text, QStringLiteral("Non è stato possibile copiare uno o più file"));
-        QCOMPARE(details, "File non copiati:\n" + sources[1]);
+        w.setDirChooser([this](QWidget*, const QString&, const QString&) { return card() + "/live"; });
+        child<QToolButton>(&w, "transferFilesToolButton")->click();
+        VERIFY_SCRIPT(script);
+        QCOMPARE(script.seen[0].text, QStringLiteral("Non è stato possibile copiare uno o più file"));
+        QCOMPARE(details, "File non copiati:\n" + sources[1] + ": il file non esiste più");
         // The copied song joined the index after the songs already there.
-        QCOMPARE(listOf(card()), QByteArray("TITOLO;ARTISTA;FILE;\nALFA;ZED;/live/a.mf3;\nZETA;ABBA;/old/z.mf3;\n"));
+        QCOMPARE(listOf(card()), QByteArray("TITOLO;ARTISTA;FILE;\nALFA;ZED;/live/a.mid;\nZETA;ABBA;/old/z.mf3;\n"));
         QCOMPARE(images::readFile(card() + "/index.id3").mid(4, 12), QByteArray("/old/z.mf3\0\0", 12));
     }
 };

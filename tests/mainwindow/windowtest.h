@@ -230,6 +230,7 @@ public:
     {
         QString title;
         QString text; // message box text, the confirmation's file name or the summary
+        QString info; // message box informative text
     };
 
     explicit ModalScript(bool strict = true) : strict(strict)
@@ -260,9 +261,15 @@ public:
         });
     }
     // Answers a NoCopyrightDialog by its result code (0 to 3); -1 is Escape.
-    ModalScript& answer(int code)
+    // 4 presses the progress dialog's "Interrompi" of `w`, then "Si".
+    ModalScript& answer(int code, QWidget* w = nullptr)
     {
         static const char* names[] = {"yesPushButton", "yesAllPushButton", "noPushButton", "noAllPushButton"};
+        if (code == 4)
+            return then("NoCopyrightDialog", [w](QWidget* d) {
+                w->findChildren<QProgressDialog*>().last()->findChild<QAbstractButton*>()->click();
+                child<QAbstractButton>(d, "yesPushButton")->click();
+            });
         return press("NoCopyrightDialog", code < 0 ? "escape" : names[code]);
     }
     ModalScript& box(QMessageBox::StandardButton button = QMessageBox::Ok)
@@ -304,9 +311,11 @@ private:
         if (!expected && !strict)
             return;
         w->setProperty("handledByScript", id);
-        Seen s{w->windowTitle(), QString()};
-        if (auto* box = qobject_cast<QMessageBox*>(w))
+        Seen s{w->windowTitle(), QString(), QString()};
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
             s.text = box->text();
+            s.info = box->informativeText();
+        }
         else if (QLabel* name = w->findChild<QLabel*>("fileNameLabel"))
             s.text = name->text();
         else if (QLabel* summary = w->findChild<QLabel*>("msgLabel"))
@@ -331,6 +340,16 @@ private:
     };
     QList<Step> steps;
 };
+
+// Whether a progress dialog of the window is still on screen (it would keep
+// every click from the window).
+inline bool progressShown(QWidget& w)
+{
+    for (QProgressDialog* progress : w.findChildren<QProgressDialog*>())
+        if (progress->isVisible())
+            return true;
+    return false;
+}
 
 inline UserSongsRelTableModel* libraryModel(MainWindow& w)
 {
