@@ -75,10 +75,8 @@ int CliCommands::transfer()
         break;
     }
     reportNotReached();
-    if (result.copy.stopped && result.copy.copied > 0)
-        failed(tr("trasferimento interrotto: l'indice della memoria %1 non è aggiornato (index update lo aggiorna)")
-                   .arg(result.root));
-    else if (result.indexRun && result.indexOk)
+    // What was copied joins the index, also when the copy was stopped.
+    if (result.indexRun && result.indexOk)
         console.out(tr("indice della memoria %1 aggiornato").arg(result.root));
     else if (result.indexRun)
         failed(tr("l'indice della memoria %1 non si è potuto aggiornare").arg(result.root));

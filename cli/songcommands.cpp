@@ -243,14 +243,10 @@ int CliCommands::backup()
         return status();
 
     CliHost host(console);
-    int count = 0;
-    host.onSong = [&](const SongOutcome& outcome) {
-        reached(++count);
-        if (outcome.outcome == SongOutcome::OutcomeNotCopied)
-            songFailed(outcome.path, outcome.reason.isEmpty() ? tr("non copiata") : outcome.reason);
-    };
+    host.onSong = [&](const SongOutcome& outcome) { reached(int(outcome.id) + 1); };
     QString made;
-    switch (LibraryBackup(host).run(folder, songs(), &made)) {
+    LibraryBackup backup(host);
+    switch (backup.run(folder, songs(), &made)) {
     case LibraryBackup::ResultNoFolder:
     case LibraryBackup::ResultFolderNotMade:
         failed(tr("la cartella del backup non si può creare in %1").arg(folder));
@@ -260,6 +256,9 @@ int CliCommands::backup()
     case LibraryBackup::ResultStopped:
         break;
     }
+    // The songs not in the backup, and its manifest if that could not be written.
+    for (const SongOutcome& outcome : backup.notBackedUp())
+        songFailed(outcome.path, outcome.reason.isEmpty() ? tr("non copiata") : outcome.reason);
     reportNotReached();
     // The folder holds what was copied, also when something failed.
     console.out(made);

@@ -196,10 +196,6 @@
         <translation>the backup folder cannot be made in %1</translation>
     </message>
     <message>
-        <source>trasferimento interrotto: l&apos;indice della memoria %1 non è aggiornato (index update lo aggiorna)</source>
-        <translation>transfer stopped: the index of the memory %1 is not up to date (index update brings it up to date)</translation>
-    </message>
-    <message>
         <source>(index rebuild lo ricostruisce)</source>
         <translation>(index rebuild rebuilds it)</translation>
     </message>

@@ -196,10 +196,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>trasferimento interrotto: l&apos;indice della memoria %1 non è aggiornato (index update lo aggiorna)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>(index rebuild lo ricostruisce)</source>
         <translation type="unfinished"></translation>
     </message>

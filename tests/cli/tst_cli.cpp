@@ -3,6 +3,7 @@
 // files it leaves and its exit status.
 #include "../songfiles/tst_metasong_helpers.h"
 
+#include "library/librarybackup.h"
 #include "library/memorylock.h"
 
 #include <QDirIterator>
@@ -360,6 +361,7 @@ private slots:
         QVERIFY2(folder.startsWith(path("safe/backup_tavrel_")), qPrintable(run.out));
         for (const char* name : {"a.mid", "b.mp3", "b.cdg"})
             QCOMPARE(readFile(folder + '/' + name), readFile(path(name)));
+        QVERIFY(readFile(folder + '/' + LibraryBackup::manifestName).contains("b.cdg\t" + path("b.cdg").toUtf8()));
         QCOMPARE(cli({"backup", files[0], "--to", path("nowhere")}).err,
                  "orvalo3soft-cli: the folder " + path("nowhere") + " does not exist\n");
     }
