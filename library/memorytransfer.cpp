@@ -1,6 +1,7 @@
 #include "library/memorytransfer.h"
 
 #include "library/memoryindex.h"
+#include "library/memorylock.h"
 #include "library/workflowhost.h"
 #include "library/workflowlog.h"
 #include "platform/platform.h"
@@ -23,17 +24,52 @@ bool MemoryTransfer::isSystemDisk(const QString& path)
     return !Platform::isOnVolume(path);
 }
 
-MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+namespace {
+
+QString withoutTrailingSlash(QString path)
 {
     // "/Volumes/CARD/" is the memory's top folder as much as "/Volumes/CARD".
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
 
-    if (isSystemDisk(folder))
-        return ResultSystemDisk;
+// The top folder of the memory holding `folder`: below the volumes folder,
+// or `memoryRoot` when one is given. Changes nothing.
+MemoryTransfer::resultEnum memoryOf(const QString& folder, const QString& memoryRoot, QString& root)
+{
+    if (memoryRoot.isEmpty()) {
+        if (MemoryTransfer::isSystemDisk(folder))
+            return MemoryTransfer::ResultSystemDisk;
+        root = MemoryTransfer::rootOf(folder);
+        return MemoryTransfer::ResultDone;
+    }
+    root = withoutTrailingSlash(memoryRoot);
+    const QString inside = root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    if (folder != root && !folder.startsWith(inside))
+        return MemoryTransfer::ResultOutsideMemory;
+    return MemoryTransfer::ResultDone;
+}
+
+} // namespace
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+{
+    return destinationFor(folder, QString(), destination);
+}
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const QString& memoryRoot,
+                                                          QString& destination)
+{
+    folder = withoutTrailingSlash(folder);
+    QString root;
+    const resultEnum memory = memoryOf(folder, memoryRoot, root);
+    if (memory != ResultDone)
+        return memory;
+    const bool atRoot = folder == root;
 
     destination = folder;
-    if (isRoot(folder)) {
+    if (atRoot) {
         // Songs never go into the memory's top folder: they go into "songs".
         const QString songs = folder + QStringLiteral("/songs");
         if (!QFileInfo::exists(songs))
@@ -51,10 +87,22 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QStrin
     return ResultDone;
 }
 
-MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs)
+MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
 {
     Result result;
-    result.result = destinationFor(folder, result.destination);
+    result.result = memoryOf(withoutTrailingSlash(folder), memoryRoot, result.root);
+    if (result.result != ResultDone)
+        return result;
+
+    // The memory is untouched while another run holds it. Copy and index
+    // update go under one lock: another run in between would index a
+    // half-copied memory.
+    const MemoryLock lock(result.root);
+    if (lock.busy()) {
+        result.result = ResultBusy;
+        return result;
+    }
+    result.result = destinationFor(folder, memoryRoot, result.destination);
     if (result.result != ResultDone)
         return result;
 
@@ -66,7 +114,7 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
     // index: the player shows only what its index lists.
     if (result.copy.copied > 0) {
         result.indexRun = true;
-        result.indexOk = MemoryIndex(host).update(rootOf(result.destination));
+        result.indexOk = MemoryIndex(host).update(result.root) == MemoryIndex::ResultDone;
     }
     return result;
 }

@@ -17,7 +17,9 @@ public:
         ResultDone,
         ResultSystemDisk,     // the folder is not on a memory
         ResultRootNotFolder,  // the memory's top folder was chosen and "songs" there is not a folder
-        ResultReservedFolder  // "BRIDGE", "SFX" or "PLAYLIST"
+        ResultReservedFolder, // "BRIDGE", "SFX" or "PLAYLIST"
+        ResultOutsideMemory,  // the folder is not in the memory named for it
+        ResultBusy            // another transfer or index run holds the memory
     };
 
     struct Result
@@ -25,6 +27,7 @@ public:
         resultEnum result = ResultDone;
         QString destination;      // where the songs went
         FileCopier::Result copy;
+        QString root;             // the memory's top folder
         bool indexRun = false;    // the index update was run (something was copied, even by a stopped copy)
         bool indexOk = true;      // false when the update ran and failed
     };
@@ -33,12 +36,16 @@ public:
 
     // Copies `songs` into `folder` (phase PhaseTransfer), then brings the
     // memory's index up to date (phase PhaseIndex) when anything was copied,
-    // also when the host stopped the copy.
-    Result run(const QString& folder, const SongRefs& songs);
+    // also when the host stopped the copy; the memory is locked meanwhile.
+    // The memory is the one below the volumes folder holding `folder`, or
+    // `memoryRoot` when one is given.
+    Result run(const QString& folder, const SongRefs& songs, const QString& memoryRoot = QString());
 
     // The folder the songs go to for a chosen folder: the folder itself, or
-    // its "songs" folder (made when missing) for a memory's top folder.
+    // its "songs" folder (made when missing) for a memory's top folder. The
+    // memory is found below the volumes folder, or is `memoryRoot` if given.
     static resultEnum destinationFor(QString folder, QString& destination);
+    static resultEnum destinationFor(QString folder, const QString& memoryRoot, QString& destination);
 
     // The top folder of the memory holding `path` (the volumes folder plus
     // one component); the path itself when it is not below the volumes folder.

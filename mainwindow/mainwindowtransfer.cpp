@@ -75,6 +75,7 @@ bool MainWindow::transferFiles()
     host.closeProgress();
     switch (transfer.result) {
     case MemoryTransfer::ResultSystemDisk:
+    case MemoryTransfer::ResultOutsideMemory: // the window names no memory of its own
         QMessageBox::warning(this, tr("Trasferimento"), tr("Non è possibile copiare i file sul disco di sistema"),
                              QMessageBox::Ok);
         return false;
@@ -87,6 +88,11 @@ bool MainWindow::transferFiles()
         QMessageBox::warning(this, tr("Trasferimento"),
                              tr("Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono "
                                 "riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella"));
+        return false;
+    case MemoryTransfer::ResultBusy:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
+                                "su questa memoria. Riprovare quando è terminato."));
         return false;
     case MemoryTransfer::ResultDone:
         break;
@@ -159,7 +165,7 @@ void MainWindow::showTransferReport(const MemoryTransfer::Result& transfer, int 
 bool MainWindow::updateTamselIndex(QString destDir)
 {
     WindowHost host(*this, WorkflowHost::PhaseIndex);
-    const bool ok = MemoryIndex(host).update(getRoot(destDir));
+    const bool ok = MemoryIndex(host).update(getRoot(destDir)) == MemoryIndex::ResultDone;
     if (host.began())
         host.closeProgress();
     return ok;

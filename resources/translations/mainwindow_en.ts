@@ -584,6 +584,10 @@ Tamsel memory</translation>
         <source>L&apos;indice della memoria NON è stato aggiornato: il lettore non mostrerà le song nuove. Aggiornalo con &quot;%1&quot;.</source>
         <translation>The memory&apos;s index was NOT brought up to date: the player will not show the new songs. Update it with &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
+        <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
+    </message>
 </context>
 <context>
     <name>NoCopyrightDialog</name>

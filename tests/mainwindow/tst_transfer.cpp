@@ -3,7 +3,9 @@
 #include "../index/songimages.h"
 
 #include "index/index.h"
+#include "library/memorylock.h"
 
+#include <QLockFile>
 #include <QtTest>
 
 using namespace WindowTest;
@@ -77,6 +79,9 @@ private slots:
         QTest::newRow("songs is a file") << "/CARD" << ""
             << "Non è possibile copiare i file sulla cartella principale, creare o selezionare una sottocartella";
         QTest::newRow("cancelled") << "CANCEL" << "" << "";
+        // Another transfer or index run holds the memory.
+        QTest::newRow("memory busy") << "/CARD/music/live" << "" << "Memoria occupata: un trasferimento o un "
+            "aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.";
     }
 
     void destinations()
@@ -88,6 +93,8 @@ private slots:
         QVERIFY(folder.isEmpty() || QDir().mkpath(folder));
         if (QByteArray(QTest::currentDataTag()) == "songs is a file")
             QVERIFY(TestSongs::writeFile(card() + "/songs", QByteArray()));
+        QLockFile otherRun(card() + '/' + MemoryLock::fileName());
+        QVERIFY(QByteArray(QTest::currentDataTag()) != "memory busy" || otherRun.tryLock(0));
         MainWindow w;
         ModalScript script;
         if (!message.isEmpty())
