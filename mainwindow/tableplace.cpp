@@ -3,7 +3,6 @@
 #include "database/usersongsreltablemodel.h"
 
 #include <QItemSelectionModel>
-#include <QScrollBar>
 #include <QTableView>
 
 TablePlace::TablePlace(QTableView* view, UserSongsRelTableModel* model)
@@ -16,8 +15,6 @@ TablePlace::TablePlace(QTableView* view, UserSongsRelTableModel* model)
 
 void TablePlace::remember()
 {
-    vertical = view->verticalScrollBar()->value();
-    horizontal = view->horizontalScrollBar()->value();
     const auto idOf = [this](int row) { return model->index(row, 0).data(Qt::EditRole).toLongLong(); };
     const QModelIndex current = view->currentIndex();
     currentId = current.isValid() ? idOf(current.row()) : -1;
@@ -31,8 +28,6 @@ void TablePlace::remember()
 
 void TablePlace::restore()
 {
-    // The scroll bars' ranges for the rows now read, before they are set.
-    view->doItemsLayout();
     QItemSelectionModel* selection = view->selectionModel();
     // Making a row current would scroll the view to it.
     const bool autoScroll = view->hasAutoScroll();
@@ -49,6 +44,4 @@ void TablePlace::restore()
     if (!rows.isEmpty())
         selection->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view->setAutoScroll(autoScroll);
-    view->verticalScrollBar()->setValue(vertical);
-    view->horizontalScrollBar()->setValue(horizontal);
 }

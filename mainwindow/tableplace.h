@@ -7,10 +7,11 @@
 class QTableView;
 class UserSongsRelTableModel;
 
-// Keeps the library table's place while its model reads the table again
-// (after every batch of songs a workflow writes, and on a sort by a header
-// click): the scroll position, the current song and the selected songs
-// stay, found again by their id, wherever the rows have moved.
+// Keeps the library table's current song and selected songs while its model
+// reads the table again (after every batch of songs a workflow writes, and on
+// a sort by a header click): they are found again by their id, wherever the
+// rows have moved. The scroll position stays by itself: the view keeps it
+// across the reset, and the table is read whole within it.
 class TablePlace : public QObject
 {
 public:
@@ -22,8 +23,6 @@ private:
 
     QTableView* view;
     UserSongsRelTableModel* model;
-    int vertical = 0;
-    int horizontal = 0;
     qint64 currentId = -1;
     int currentColumn = 0;
     QVector<qint64> selectedIds;
