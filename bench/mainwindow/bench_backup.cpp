@@ -87,14 +87,16 @@ int main(int argc, char** argv)
     QTemporaryDir songsDir, copiesDir;
     const Library lib = makeLibrary(songsDir.path(), count, NamesUnique, 0);
     QVector<double> copy, backup;
-    for (int round = 0; round < kRounds; ++round) {
-        const QString plain = copiesDir.filePath(QStringLiteral("copy%1").arg(round));
-        const QString backups = copiesDir.filePath(QStringLiteral("backup%1").arg(round));
-        copy << copySeconds(lib, plain);
-        backup << backupSeconds(lib, backups);
-        QDir(plain).removeRecursively();
-        QDir(backups).removeRecursively();
-    }
+    int round = 0;
+    const auto plain = [&] { return copiesDir.filePath(QStringLiteral("copy%1").arg(round)); };
+    const auto backups = [&] { return copiesDir.filePath(QStringLiteral("backup%1").arg(round)); };
+    interleave(
+        kRounds, [&] { copy << copySeconds(lib, plain()); }, [&] { backup << backupSeconds(lib, backups()); },
+        [&] {
+            QDir(plain()).removeRecursively();
+            QDir(backups()).removeRecursively();
+            ++round;
+        });
     const double c = median(copy), b = median(backup);
     std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3), each of its own name\n", count,
                 lib.bytes() / 1e6);

@@ -117,9 +117,7 @@ int main(int argc, char** argv)
 
         QVector<double> read, import, logged;
         qint64 logBytes = 0;
-        for (int round = 0; round < kRounds; ++round) {
-            read << readSeconds(lib.paths);
-            import << importSeconds(lib.paths);
+        const auto importLogged = [&] {
             QFile log(setup.workDir.filePath(QStringLiteral("log.txt")));
             if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 qFatal("no log file");
@@ -128,7 +126,11 @@ int main(int argc, char** argv)
             logged << importSeconds(lib.paths);
             qInstallMessageHandler(&quiet);
             logBytes = log.size();
-        }
+        };
+        interleave(kRounds, [&] { read << readSeconds(lib.paths); }, [&] {
+            import << importSeconds(lib.paths);
+            importLogged();
+        });
         const double r = median(read), i = median(import), l = median(logged);
         const double peakImport = peakOf("import", songsDir.path());
         const double peakRead = peakOf("read", songsDir.path());

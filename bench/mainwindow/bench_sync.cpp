@@ -144,12 +144,10 @@ int main(int argc, char** argv)
         const Library lib = makeLibrary(songsDir.path(), count, NamesCatalogue, 1000000);
         QVector<double> direct, window;
         int directUpdated = 0, windowUpdated = 0;
-        for (int round = 0; round < kRounds; ++round) {
-            direct << directSeconds(lib, &directUpdated);
-            window << windowSeconds(lib, &windowUpdated);
-            if (directUpdated != windowUpdated)
-                qFatal("the window synchronised %d songs, the direct run %d", windowUpdated, directUpdated);
-        }
+        interleave(kRounds, [&] { direct << directSeconds(lib, &directUpdated); },
+                   [&] { window << windowSeconds(lib, &windowUpdated); });
+        if (directUpdated != windowUpdated)
+            qFatal("the window synchronised %d songs, the direct run %d", windowUpdated, directUpdated);
         const double d = median(direct), s = median(window);
         std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3), %d in the catalogue\n", count,
                     lib.bytes() / 1e6, lib.known);

@@ -87,14 +87,16 @@ int main(int argc, char** argv)
     QTemporaryDir songsDir;
     const Library lib = makeLibrary(songsDir.path(), count, NamesUnique, 0);
     QVector<double> copy, transfer;
-    for (int round = 0; round < kRounds; ++round) {
-        const QString plain = volumes.filePath(QStringLiteral("COPY%1/songs").arg(round));
-        const QString memory = volumes.filePath(QStringLiteral("CARD%1").arg(round));
-        copy << copySeconds(lib, plain);
-        transfer << transferSeconds(lib, memory);
-        QDir(plain).removeRecursively();
-        QDir(memory).removeRecursively();
-    }
+    int round = 0;
+    const auto plain = [&] { return volumes.filePath(QStringLiteral("COPY%1/songs").arg(round)); };
+    const auto memory = [&] { return volumes.filePath(QStringLiteral("CARD%1").arg(round)); };
+    interleave(
+        kRounds, [&] { copy << copySeconds(lib, plain()); }, [&] { transfer << transferSeconds(lib, memory()); },
+        [&] {
+            QDir(plain()).removeRecursively();
+            QDir(memory()).removeRecursively();
+            ++round;
+        });
     const double c = median(copy), t = median(transfer);
     std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3), each of its own name\n", count,
                 lib.bytes() / 1e6);

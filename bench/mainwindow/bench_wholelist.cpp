@@ -113,12 +113,10 @@ int main(int argc, char** argv)
     const Library lib = makeLibrary(songsDir.path(), count, NamesUnique, 1000000);
     QVector<double> direct, window;
     int directSaved = 0, windowSaved = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        direct << directSeconds(lib, &directSaved);
-        window << windowSeconds(lib, &windowSaved);
-        if (directSaved != windowSaved)
-            qFatal("the window saved %d songs, the direct run %d", windowSaved, directSaved);
-    }
+    interleave(kRounds, [&] { direct << directSeconds(lib, &directSaved); },
+               [&] { window << windowSeconds(lib, &windowSaved); });
+    if (directSaved != windowSaved)
+        qFatal("the window saved %d songs, the direct run %d", windowSaved, directSaved);
     const double d = median(direct), u = median(window);
     std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3)\n", count, lib.bytes() / 1e6);
     std::printf("direct:             %7.3f s  %8.0f files/s\n", d, (count - 1) / d);

@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -79,7 +80,12 @@ struct Library
                 || f.write(tails[i]) != tails[i].size())
                 qFatal("cannot write %s", qPrintable(paths[i]));
         }
+        settle();
     }
+
+    // Writes everything written so far to the disk, so that a timed run does
+    // not pay for the writing of what came before it.
+    static void settle() { ::sync(); }
 };
 
 // File names of the shipped catalogue's songs, in its order.
@@ -143,6 +149,26 @@ inline Library makeLibrary(const QString& dir, int count, namesEnum names, int m
     }
     lib.write();
     return lib;
+}
+
+// Runs `baseline` and `workflow` in turn for `rounds` rounds, the baseline
+// first in even rounds and second in odd ones, so neither always follows the
+// other's writes; `between` runs after each round.
+inline void interleave(int rounds, const std::function<void()>& baseline, const std::function<void()>& workflow,
+                       const std::function<void()>& between = {})
+{
+    for (int round = 0; round < rounds; ++round) {
+        if (round % 2 == 0) {
+            baseline();
+            workflow();
+        } else {
+            workflow();
+            baseline();
+        }
+        if (between)
+            between();
+        Library::settle();
+    }
 }
 
 inline double median(QVector<double> values)
