@@ -64,14 +64,19 @@ void WindowHost::begin(phaseEnum newPhase, int total)
 void WindowHost::progress(int done, int total)
 {
     if (phase == PhaseIndex) {
-        // The scan's count and the index's steps, without the "of" label.
+        // The scan's count and the index's steps, without the "of" label;
+        // the scan counts every file.
         if (!dialog)
             return;
-        if (dialog->maximum() != total)
+        const bool newMaximum = dialog->maximum() != total;
+        if (newMaximum)
             dialog->setMaximum(total);
-        if (done != indexDone)
+        const bool last = total > 0 && done >= total;
+        if (done != indexDone && (newMaximum || last || sinceShown.elapsed() >= kProgressShownMs)) {
             dialog->setValue(done);
-        indexDone = done;
+            indexDone = done;
+            sinceShown.restart();
+        }
         return;
     }
 
