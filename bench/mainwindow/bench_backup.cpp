@@ -103,6 +103,8 @@ int main(int argc, char** argv)
     std::printf("QFile::copy loop:   %7.3f s  %8.0f files/s\n", c, count / c);
     std::printf("backup:             %7.3f s  %8.0f files/s\n", b, count / b);
     std::printf("backup / copy:      %7.2f\n\n", b / c);
+    printRounds("QFile::copy loop", copy);
+    printRounds("backup", backup);
     std::printf("medians of %d interleaved rounds\n", kRounds);
     return 0;
 }

@@ -142,6 +142,9 @@ int main(int argc, char** argv)
         std::printf("import, log file:     %7.3f s  %8.0f files/s  (%.1f MB of log)\n", l, count / l, logBytes / 1e6);
         std::printf("peak memory, import:  %7.1f MB\n", peakImport);
         std::printf("peak memory, read:    %7.1f MB\n", peakRead);
+        printRounds("read only", read);
+        printRounds("import", import);
+        printRounds("import, log file", logged);
         if (firstRatio == 0)
             firstRatio = i / r;
         else

@@ -154,7 +154,10 @@ int main(int argc, char** argv)
         std::printf("direct:             %7.3f s  %8.0f files/s\n", d, count / d);
         std::printf("synchronisation:    %7.3f s  %8.0f files/s  (%d songs synchronised)\n", s, count / s,
                     windowUpdated);
-        std::printf("synchronisation / direct: %7.2f\n\n", s / d);
+        std::printf("synchronisation / direct: %7.2f\n", s / d);
+        printRounds("direct", direct);
+        printRounds("synchronisation", window);
+        std::printf("\n");
         std::fflush(stdout);
     }
     std::printf("medians of %d interleaved rounds\n", kRounds);

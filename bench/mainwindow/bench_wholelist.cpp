@@ -122,6 +122,8 @@ int main(int argc, char** argv)
     std::printf("direct:             %7.3f s  %8.0f files/s\n", d, (count - 1) / d);
     std::printf("whole-list update:  %7.3f s  %8.0f files/s  (%d songs saved)\n", u, (count - 1) / u, windowSaved);
     std::printf("whole-list update / direct: %7.2f\n\n", u / d);
+    printRounds("direct", direct);
+    printRounds("whole-list update", window);
     std::printf("medians of %d interleaved rounds\n", kRounds);
     return 0;
 }

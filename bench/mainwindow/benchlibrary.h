@@ -152,23 +152,29 @@ inline Library makeLibrary(const QString& dir, int count, namesEnum names, int m
 }
 
 // Runs `baseline` and `workflow` in turn for `rounds` rounds, the baseline
-// first in even rounds and second in odd ones, so neither always follows the
-// other's writes; `between` runs after each round.
+// first in even rounds and second in odd ones, each after what came before
+// it is on the disk; `between` runs after each round.
 inline void interleave(int rounds, const std::function<void()>& baseline, const std::function<void()>& workflow,
                        const std::function<void()>& between = {})
 {
     for (int round = 0; round < rounds; ++round) {
-        if (round % 2 == 0) {
-            baseline();
-            workflow();
-        } else {
-            workflow();
-            baseline();
+        for (const auto* run : round % 2 == 0 ? QVector<const std::function<void()>*>{&baseline, &workflow}
+                                              : QVector<const std::function<void()>*>{&workflow, &baseline}) {
+            Library::settle();
+            (*run)();
         }
         if (between)
             between();
-        Library::settle();
     }
+}
+
+// The figures of every round, for a look at how much they vary.
+inline void printRounds(const char* label, const QVector<double>& values)
+{
+    std::printf("  rounds, %s:", label);
+    for (double v : values)
+        std::printf(" %.3f", v);
+    std::printf("\n");
 }
 
 inline double median(QVector<double> values)
