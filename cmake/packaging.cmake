@@ -1,7 +1,8 @@
 # Installation and packages.
 #
-#  - `cmake --install <build>` puts the program in <prefix>/bin and, on Linux,
-#    its desktop entry, icon and AppStream metainfo where desktops look for
+#  - `cmake --install <build>` puts the program and its command line
+#    orvalo3soft-cli in <prefix>/bin, the command line's manual page in
+#    <prefix>/share/man/man1 and, on Linux, the program's desktop entry, icon and AppStream metainfo where desktops look for
 #    them (<prefix>/share/applications, .../icons/hicolor, .../metainfo).
 #  - `cpack` in the build folder makes a .deb on Linux (installs under /usr)
 #    and a disk image holding the application bundle on macOS.
@@ -65,6 +66,12 @@ install(TARGETS orvalo3soft
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     BUNDLE DESTINATION .)
 
+# The command line and its manual page, generated from its help texts.
+if(TARGET orvalo3soft-cli)
+    install(TARGETS orvalo3soft-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${ORVALO3_CLI_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
 if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/${ORVALO3_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -82,7 +89,7 @@ set(CPACK_PACKAGE_CONTACT "Tavrel <support@tavrel.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${ORVALO3_APP_SUMMARY})
 set(CPACK_PACKAGE_DESCRIPTION
-    "Imports MIDI, karaoke, MP3 and MF3/MF4/MF5 songs, completes their details from the maker's catalogue, copies them onto the player's memory and writes its index.")
+    "Imports MIDI, karaoke, MP3 and MF3/MF4/MF5 songs, completes their details from the maker's catalogue, copies them onto the player's memory and writes its index. The command orvalo3soft-cli does the same work from a terminal or a script.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Orvalo3 Soft")
 set(CPACK_STRIP_FILES ON)
 

@@ -4,11 +4,12 @@
 #include "app/settingskeys.h"
 #include "index/index.h"
 #include "library/memoryeject.h"
+#include "library/memoryindex.h"
 #include "platform/platform.h"
 #include "platform/removablememories.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -199,15 +200,22 @@ void IndexDialog::start(bool checkRoot)
     connect(&index, &Index::errorFromIndex, this, &IndexDialog::errorFromIndexReceived);
     connect(&index, &Index::warningFromIndex, this, &IndexDialog::warningFromIndexReceived);
 
-    bool ok = false;
+    MemoryIndex::resultEnum result = MemoryIndex::ResultFailed;
     if (ui->radioButtonUpdate->isChecked())
-        ok = index.updateIndex(path);
+        result = MemoryIndex::run(index, path, MemoryIndex::ModeUpdate);
     else if (ui->radioButtonRebuild->isChecked())
-        ok = index.createIndex(path);
+        result = MemoryIndex::run(index, path, MemoryIndex::ModeRebuild);
 
-    // A failed run says why: a memory without songs (its index is kept), a
-    // damaged index, a full or write-protected memory.
-    if (!ok) {
+    // A failed run says why: another run holds the memory, a memory without
+    // songs (its index is kept), a damaged index, a full or write-protected
+    // memory.
+    if (result == MemoryIndex::ResultBusy) {
+        ui->progressBar->setRange(0, 100);
+        ui->progressBar->setValue(0);
+        QMessageBox::warning(this, tr("Ottimizza memoria"),
+                             tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
+                                "su questa memoria. Riprovare quando è terminato."));
+    } else if (result != MemoryIndex::ResultDone) {
         ui->progressBar->setRange(0, 100);
         ui->progressBar->setValue(0);
         const QString reason = index.lastErrorText();

@@ -135,6 +135,12 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
     record.dbgDump();
 
     song.setSongInfo(merged(info, record), false);
+    if (dryRun) {
+        outcome.outcome = SongOutcome::OutcomeUpdated;
+        song.getSongInfo(outcome.details);
+        outcome.hasDetails = true;
+        return outcome;
+    }
     // A song whose file could not be written is not counted as synchronised;
     // either way the outcome holds what the file holds now.
     const bool saved = song.saveToFile(ref.path);

@@ -27,6 +27,10 @@ public:
 
     CatalogueSync(Database& catalogue, WorkflowHost& host) : catalogue(catalogue), host(host) {}
 
+    // A dry run looks up and merges as usual but writes no file: an updated
+    // song's outcome holds the details a save would write.
+    void setDryRun(bool on) { dryRun = on; }
+
     // Every song in order (phase PhaseSync); false when the host stopped the
     // run before its end.
     bool run(const SongRefs& songs, NotMakerPolicy& policy);
@@ -52,6 +56,7 @@ private:
 
     Database& catalogue;
     WorkflowHost& host;
+    bool dryRun = false;
 };
 
 #endif

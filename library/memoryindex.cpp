@@ -1,19 +1,34 @@
 #include "library/memoryindex.h"
 
 #include "index/index.h"
+#include "library/memorylock.h"
 #include "library/workflowhost.h"
 
 #include <QFileInfo>
 
-bool MemoryIndex::run(Index& index, const QString& root, modeEnum mode)
+MemoryIndex::resultEnum MemoryIndex::run(Index& index, const QString& root, modeEnum mode)
 {
-    return mode == ModeRebuild ? index.createIndex(root) : index.updateIndex(root);
+    const MemoryLock lock(root);
+    if (lock.busy())
+        return ResultBusy;
+    if (mode == ModeRebuild ? index.createIndex(root) : index.updateIndex(root))
+        return ResultDone;
+    return index.lastError() == Index::ErrorNoSongs ? ResultNoSongs : ResultFailed;
 }
 
-bool MemoryIndex::update(const QString& root)
+MemoryIndex::resultEnum MemoryIndex::check(Index& index, const QString& root, IndexReport& report)
+{
+    // Writes nothing, so takes no lock; but the files of a run at work would
+    // be found to disagree.
+    if (MemoryLock::heldElsewhere(root))
+        return ResultBusy;
+    return index.checkMemory(root, report) ? ResultDone : ResultFailed;
+}
+
+MemoryIndex::resultEnum MemoryIndex::update(const QString& root)
 {
     if (!QFileInfo::exists(root))
-        return false;
+        return ResultFailed;
 
     host.begin(WorkflowHost::PhaseIndex, 0);
     Index index;

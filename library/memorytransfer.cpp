@@ -2,6 +2,7 @@
 
 #include "index/indexset.h"
 #include "library/memoryindex.h"
+#include "library/memorylock.h"
 #include "library/memorynames.h"
 #include "library/workflowhost.h"
 #include "library/workflowlog.h"
@@ -36,13 +37,13 @@ int songsAfter(const QString& root, int adding)
     return found + adding;
 }
 
-// The first folder of `destination`, below its memory's top folder, whose
-// name the player cannot read; empty when there is none. The player opens
-// its songs by the Latin-1 paths of its index: such a folder hides every
-// song in it.
-QString unholdableFolder(const QString& destination)
+// The first folder of `destination`, below the memory's top folder `root`,
+// whose name the player cannot read; empty when there is none. The player
+// opens its songs by the Latin-1 paths of its index: such a folder hides
+// every song in it.
+QString unholdableFolder(const QString& destination, const QString& root)
 {
-    const QString below = destination.mid(MemoryTransfer::rootOf(destination).size());
+    const QString below = destination.mid(root == QLatin1String("/") ? 0 : root.size());
     for (const QString& name : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (!MemoryNames::isHoldable(name))
             return name;
@@ -74,17 +75,52 @@ qint64 MemoryTransfer::indexReserve(int songs, qint64 unit)
     return 2 * set;
 }
 
-MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+namespace {
+
+QString withoutTrailingSlash(QString path)
 {
     // "/Volumes/CARD/" is the memory's top folder as much as "/Volumes/CARD".
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
 
-    if (isSystemDisk(folder))
-        return ResultSystemDisk;
+// The top folder of the memory holding `folder`: below the volumes folder,
+// or `memoryRoot` when one is given. Changes nothing.
+MemoryTransfer::resultEnum memoryOf(const QString& folder, const QString& memoryRoot, QString& root)
+{
+    if (memoryRoot.isEmpty()) {
+        if (MemoryTransfer::isSystemDisk(folder))
+            return MemoryTransfer::ResultSystemDisk;
+        root = MemoryTransfer::rootOf(folder);
+        return MemoryTransfer::ResultDone;
+    }
+    root = withoutTrailingSlash(memoryRoot);
+    const QString inside = root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    if (folder != root && !folder.startsWith(inside))
+        return MemoryTransfer::ResultOutsideMemory;
+    return MemoryTransfer::ResultDone;
+}
+
+} // namespace
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+{
+    return destinationFor(folder, QString(), destination);
+}
+
+MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const QString& memoryRoot,
+                                                          QString& destination)
+{
+    folder = withoutTrailingSlash(folder);
+    QString root;
+    const resultEnum memory = memoryOf(folder, memoryRoot, root);
+    if (memory != ResultDone)
+        return memory;
+    const bool atRoot = folder == root;
 
     destination = folder;
-    if (isRoot(folder)) {
+    if (atRoot) {
         // Songs never go into the memory's top folder: they go into "songs".
         const QString songs = folder + QStringLiteral("/songs");
         if (!QFileInfo::exists(songs))
@@ -99,18 +135,29 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QStrin
         if (last.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
             return ResultReservedFolder;
     }
-    return unholdableFolder(destination).isEmpty() ? ResultDone : ResultFolderNotHoldable;
+    return unholdableFolder(destination, root).isEmpty() ? ResultDone : ResultFolderNotHoldable;
 }
 
-MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs)
+MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
 {
     Result result;
-    result.result = destinationFor(folder, result.destination);
-    if (result.result == ResultFolderNotHoldable)
-        result.folder = unholdableFolder(result.destination);
+    result.result = memoryOf(withoutTrailingSlash(folder), memoryRoot, result.root);
     if (result.result != ResultDone)
         return result;
-    result.root = rootOf(result.destination);
+
+    // The memory is untouched while another run holds it. Copy and index
+    // update go under one lock: another run in between would index a
+    // half-copied memory.
+    const MemoryLock lock(result.root);
+    if (lock.busy()) {
+        result.result = ResultBusy;
+        return result;
+    }
+    result.result = destinationFor(folder, memoryRoot, result.destination);
+    if (result.result == ResultFolderNotHoldable)
+        result.folder = unholdableFolder(result.destination, result.root);
+    if (result.result != ResultDone)
+        return result;
 
     logBanner("TRASFERIMENTO FILE");
 
@@ -123,7 +170,7 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
     // join the index: the player shows only what its index lists.
     if (result.copy.copied > 0) {
         result.indexRun = true;
-        result.indexOk = MemoryIndex(host).update(result.root);
+        result.indexOk = MemoryIndex(host).update(result.root) == MemoryIndex::ResultDone;
     }
     return result;
 }

@@ -16,9 +16,11 @@ class MemoryTransfer
 public:
     enum resultEnum {
         ResultDone,
-        ResultSystemDisk,      // the folder is not on a memory
-        ResultRootNotFolder,   // the memory's top folder was chosen and "songs" there is not a folder
-        ResultReservedFolder,  // "BRIDGE", "SFX" or "PLAYLIST"
+        ResultSystemDisk,       // the folder is not on a memory
+        ResultRootNotFolder,    // the memory's top folder was chosen and "songs" there is not a folder
+        ResultReservedFolder,   // "BRIDGE", "SFX" or "PLAYLIST"
+        ResultOutsideMemory,    // the folder is not in the memory named for it
+        ResultBusy,             // another transfer or index run holds the memory
         ResultFolderNotHoldable // a folder of the destination has a name the player cannot read (Result::folder)
     };
 
@@ -38,12 +40,16 @@ public:
     // Copies `songs` into `folder` (phase PhaseTransfer), keeping room for
     // the memory's index, then brings the index up to date (phase
     // PhaseIndex) when anything was copied, also when the host stopped the
-    // copy or the memory was full.
-    Result run(const QString& folder, const SongRefs& songs);
+    // copy or the memory was full; the memory is locked meanwhile. The
+    // memory is the removable one holding `folder`, or `memoryRoot` when one
+    // is given.
+    Result run(const QString& folder, const SongRefs& songs, const QString& memoryRoot = QString());
 
     // The folder the songs go to for a chosen folder: the folder itself, or
-    // its "songs" folder (made when missing) for a memory's top folder.
+    // its "songs" folder (made when missing) for a memory's top folder. The
+    // memory is the removable one holding it, or `memoryRoot` if given.
     static resultEnum destinationFor(QString folder, QString& destination);
+    static resultEnum destinationFor(QString folder, const QString& memoryRoot, QString& destination);
 
     // The top folder of the memory holding `path`: below the volumes folder
     // (the volumes folder plus one component) or a removable memory mounted

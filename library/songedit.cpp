@@ -13,6 +13,43 @@ QString SongEdit::titleFromFileName(const QString& path)
     return dot < 0 ? name : name.left(dot);
 }
 
+QString SongEdit::fieldPattern(int digits)
+{
+    return QStringLiteral("^[0-9]{%1}").arg(digits);
+}
+
+bool SongEdit::fitsField(const QString& text, int digits)
+{
+    // What the field's validator lets through while typing: a beginning of
+    // a match, so from none up to `digits` digits.
+    if (text.size() > digits)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+int SongEdit::lengthFromFields(const QString& minutes, const QString& seconds)
+{
+    return minutes.toInt() * 60 + seconds.toInt();
+}
+
+bool SongEdit::lengthFromText(const QString& text, int& seconds)
+{
+    const QStringList fields = text.split(QLatin1Char(':'));
+    if (fields.size() != 2 || !fitsField(fields[0], LengthFieldDigits) || !fitsField(fields[1], LengthFieldDigits))
+        return false;
+    seconds = lengthFromFields(fields[0], fields[1]);
+    return true;
+}
+
+QStringList SongEdit::keyNames()
+{
+    return MetaSong().getKeysList();
+}
+
 SongOutcome SongEdit::save(MetaSong& song, const SongInfo& info, const SongRef& ref)
 {
     SongOutcome outcome;

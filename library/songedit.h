@@ -2,6 +2,7 @@
 #define LIBRARY_SONGEDIT_H
 
 #include <QString>
+#include <QStringList>
 
 #include "library/songoutcome.h"
 
@@ -38,6 +39,20 @@ public:
 
     // A file's name without its folder and its last extension.
     static QString titleFromFileName(const QString& path);
+
+    // The editor's rules for what is typed by hand: a tempo of up to three
+    // digits; a length as minutes and seconds of up to two digits each, where
+    // an empty field counts as 0 and seconds above 59 are kept as typed; a
+    // key from the key list, or none.
+    static const int TempoDigits = 3;
+    static const int LengthFieldDigits = 2;
+    // The pattern of a field's validator, and whether a whole text fits it.
+    static QString fieldPattern(int digits);
+    static bool fitsField(const QString& text, int digits);
+    static int lengthFromFields(const QString& minutes, const QString& seconds);
+    // "mm:ss" (either side may be empty); false when it breaks the rules.
+    static bool lengthFromText(const QString& text, int& seconds);
+    static QStringList keyNames();
 
 private:
     WorkflowHost& host;

@@ -30,8 +30,8 @@ DataEditDialog::DataEditDialog(QWidget* parent)
         box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     }
 
-    bpmValidator = new QRegExpValidator(QRegExp(QStringLiteral("^[0-9]{3}")));
-    lenValidator = new QRegExpValidator(QRegExp(QStringLiteral("^[0-9]{2}")));
+    bpmValidator = new QRegExpValidator(QRegExp(SongEdit::fieldPattern(SongEdit::TempoDigits)));
+    lenValidator = new QRegExpValidator(QRegExp(SongEdit::fieldPattern(SongEdit::LengthFieldDigits)));
     ui->bpmLineEdit->setValidator(bpmValidator);
     ui->lenMmLineEdit->setValidator(lenValidator);
     ui->lenSsLineEdit->setValidator(lenValidator);
@@ -115,7 +115,7 @@ void DataEditDialog::getInfo(SongInfo& info)
     info.genre = ui->genreComboBox->currentText().trimmed();
     info.key = ui->keyComboBox->currentText().trimmed();
     // Empty or not a number counts as 0; seconds above 59 are kept as entered.
-    info.length = ui->lenMmLineEdit->text().toInt() * 60 + ui->lenSsLineEdit->text().toInt();
+    info.length = SongEdit::lengthFromFields(ui->lenMmLineEdit->text(), ui->lenSsLineEdit->text());
     info.userBpm = ui->bpmLineEdit->text().toInt();
 }
 

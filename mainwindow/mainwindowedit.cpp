@@ -36,7 +36,7 @@ void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
 
     dataEditDialog.setArtistsCombo(database.artistsList());
     dataEditDialog.setGenresCombo(database.genresList());
-    dataEditDialog.setKeysCombo(song.getKeysList());
+    dataEditDialog.setKeysCombo(SongEdit::keyNames());
     dataEditDialog.setOtherInfo(info);
     if (dataEditDialog.exec() != QDialog::Accepted) {
         qDebug() << "Rejected!";

@@ -83,6 +83,7 @@ bool MainWindow::transferFiles()
     host.closeProgress();
     switch (transfer.result) {
     case MemoryTransfer::ResultSystemDisk:
+    case MemoryTransfer::ResultOutsideMemory: // the window names no memory of its own
         QMessageBox::warning(this, tr("Trasferimento"), tr("Non è possibile copiare i file sul disco di sistema"),
                              QMessageBox::Ok);
         return false;
@@ -101,6 +102,11 @@ bool MainWindow::transferFiles()
                              tr("Il lettore non sa leggere il nome della cartella \"%1\" (caratteri speciali o punto "
                                 "iniziale): selezionare o creare un'altra cartella")
                                  .arg(transfer.folder));
+        return false;
+    case MemoryTransfer::ResultBusy:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Memoria occupata: un trasferimento o un aggiornamento del database è già in corso "
+                                "su questa memoria. Riprovare quando è terminato."));
         return false;
     case MemoryTransfer::ResultDone:
         break;
@@ -198,7 +204,7 @@ void MainWindow::ejectMemory(const QString& root)
 bool MainWindow::updateTamselIndex(QString destDir)
 {
     WindowHost host(*this, WorkflowHost::PhaseIndex);
-    const bool ok = MemoryIndex(host).update(getRoot(destDir));
+    const bool ok = MemoryIndex(host).update(getRoot(destDir)) == MemoryIndex::ResultDone;
     if (host.began())
         host.closeProgress();
     return ok;

@@ -22,7 +22,7 @@ fi
 
 "$here/setup-debian.sh"
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${ORVALO3_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build_dir" --target orvalo3soft orvalo3_icon -j"$(nproc)"
+cmake --build "$build_dir" --target orvalo3soft orvalo3soft-cli orvalo3_cli_manpage orvalo3_icon -j"$(nproc)"
 rm -f "$build_dir"/orvalo3soft_*.deb
 (cd "$build_dir" && cpack -G DEB)
 deb="$(cd "$build_dir" && pwd)/$(cd "$build_dir" && ls orvalo3soft_*.deb | head -n 1)"
@@ -40,7 +40,8 @@ $sudo apt-get install -y -q "$deb"
 trap '$sudo apt-get remove -y -q orvalo3soft >/dev/null && echo "check-deb: package removed again"' EXIT
 
 app_id=com.tavrel.orvalo3soft
-for f in /usr/bin/orvalo3soft \
+for f in /usr/bin/orvalo3soft /usr/bin/orvalo3soft-cli \
+         /usr/share/man/man1/orvalo3soft-cli.1.gz \
          /usr/share/applications/$app_id.desktop \
          /usr/share/metainfo/$app_id.metainfo.xml \
          /usr/share/icons/hicolor/512x512/apps/$app_id.png; do
@@ -48,6 +49,11 @@ for f in /usr/bin/orvalo3soft \
     echo "installed: $f"
 done
 [[ -x /usr/bin/orvalo3soft ]] || fail "/usr/bin/orvalo3soft is not executable"
+/usr/bin/orvalo3soft-cli --version | grep -q "^orvalo3soft-cli " || fail "orvalo3soft-cli --version says nothing"
+if command -v man >/dev/null; then
+    man -l /usr/share/man/man1/orvalo3soft-cli.1.gz 2>/dev/null | grep -q "EXIT STATUS" || fail "manual page not readable"
+    echo "manual page readable"
+fi
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate /usr/share/applications/$app_id.desktop || fail "desktop entry not valid"
     echo "desktop entry valid"

@@ -161,6 +161,10 @@ To repair it choose &quot;I have problems with the archives, rebuild database&qu
         <translation>The selected path doesn&apos;t exist</translation>
     </message>
     <message>
+        <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
+        <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
+    </message>
+    <message>
         <source>Ottimizzazione memoria in corso...</source>
         <translation>Memory optimization in progress...</translation>
     </message>

@@ -596,6 +596,10 @@ Tamsel memory</translation>
         <source>Copiati con un nome che la memoria e il lettore sanno leggere:</source>
         <translation>Copied under a name the memory and the player can read:</translation>
     </message>
+    <message>
+        <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
+        <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
+    </message>
 </context>
 <context>
     <name>NoCopyrightDialog</name>

@@ -590,6 +590,10 @@ memoria di Orvalo</source>
         <source>Copiati con un nome che la memoria e il lettore sanno leggere:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NoCopyrightDialog</name>

@@ -4,11 +4,13 @@
 #include "index/index.h"
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"
+#include "library/memorylock.h"
 #include "resources/appresources.h"
 
 #include <QComboBox>
 #include <QMessageBox>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -100,6 +102,9 @@ private slots:
         QTest::newRow("name the player cannot read") << "unplayable" << "/CARD" << 0 << false << done << "/CARD"
             << "Il lettore non potrà aprire questa song, il suo nome contiene caratteri che non sa leggere: " << true;
         QTest::newRow("nothing changed") << "indexed" << "/CARD/" << 0 << false << done << "/CARD" << "" << false;
+        QTest::newRow("memory busy") << "locked" << "/CARD" << 0 << true
+            << "Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. "
+               "Riprovare quando è terminato." << "" << "" << false;
     }
     void optimize()
     {
@@ -116,7 +121,11 @@ private slots:
         QVERIFY(QFile::copy(card + "/b.mf3", outside.path() + "/c.mf3"));
         if (memory == "emptied" || memory == "damaged" || memory == "indexed")
             QVERIFY(Index().createIndex(card));
-        if (memory == "long")
+        // Another transfer or index run holds the memory.
+        QLockFile otherRun(card + '/' + MemoryLock::fileName());
+        if (memory == "locked")
+            QVERIFY(otherRun.tryLock(0));
+        else if (memory == "long")
             QVERIFY(volumes->add(longPath, midi(QByteArray())));
         else if (memory == "damaged")
             QVERIFY(volumes->add("/CARD/title.id3", QByteArray(3, '\0') + '\x09' + readFile(card + "/title.id3").mid(4)));

@@ -3,7 +3,9 @@
 #include "../index/songimages.h"
 
 #include "index/index.h"
+#include "library/memorylock.h"
 
+#include <QLockFile>
 #include <QtTest>
 
 using namespace WindowTest;
@@ -83,6 +85,9 @@ private slots:
         QTest::newRow("Greek folder name") << "/CARD/\u039a\u03b1\u03bb\u03cc/live" << ""
                                            << unreadable.arg("\u039a\u03b1\u03bb\u03cc");
         QTest::newRow("hidden folder") << "/CARD/.live" << "" << unreadable.arg(".live");
+        // Another transfer or index run holds the memory.
+        QTest::newRow("memory busy") << "/CARD/music/live" << "" << "Memoria occupata: un trasferimento o un "
+            "aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.";
     }
 
     void destinations()
@@ -94,6 +99,8 @@ private slots:
         QVERIFY(folder.isEmpty() || QDir().mkpath(folder));
         if (QByteArray(QTest::currentDataTag()) == "songs is a file")
             QVERIFY(TestSongs::writeFile(card() + "/songs", QByteArray()));
+        QLockFile otherRun(card() + '/' + MemoryLock::fileName());
+        QVERIFY(QByteArray(QTest::currentDataTag()) != "memory busy" || otherRun.tryLock(0));
         MainWindow w;
         ModalScript script;
         if (!message.isEmpty())
