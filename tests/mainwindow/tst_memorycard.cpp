@@ -1,5 +1,6 @@
-// The transfer onto memories as they really are: a FAT32 card, a card that
-// fills up, a memory ejected afterwards.
+// The transfer onto memories as they really are, through the window and the
+// command line: a FAT32 card, a card that fills up, a memory ejected
+// afterwards.
 #include "windowtest.h"
 
 #include "../common/scratchmount.h"
@@ -7,6 +8,7 @@
 #include "index/index.h"
 #include "library/filecopier.h"
 
+#include <QProcess>
 #include <QtTest>
 
 using namespace WindowTest;
@@ -32,6 +34,27 @@ QStringList filesOf(const QString& dir, bool sizes = false)
     for (const QFileInfo& f : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
         files << (sizes ? f.fileName() + ':' + QString::number(f.size()) : f.fileName());
     return files;
+}
+
+struct Run
+{
+    int code = -1;
+    QString out, err;
+};
+
+// The command line in English, as a user runs it.
+Run cli(const QStringList& args)
+{
+    QTemporaryDir config;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", config.path());
+    env.insert("LC_ALL", "C.UTF-8");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(ORVALO3_CLI, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return Run();
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -106,10 +129,20 @@ private slots:
         QCOMPARE(details.count(QString::fromUtf8(" \u2192 ")), 6);
         QVERIFY(details.contains(src("SONG.mid") + " \u2192 SONG (2).mid"));
 
-        IndexReport report;
-        QVERIFY2(Index().checkMemory(card(), report), qPrintable(report.reason));
-        QCOMPARE(report.songsFound, 7);
-        QCOMPARE(report.unplayableSongs, QStringList());
+        // The same songs again, through the command line.
+        QStringList songs;
+        for (const QString& name : names)
+            if (!name.endsWith(".cdg"))
+                songs << src(name);
+        QVERIFY(QDir().mkpath(card() + "/cli"));
+        const Run copy = cli(QStringList{"transfer"} + songs + QStringList{"--to", card() + "/cli"});
+        QVERIFY2(copy.code == 0, qPrintable(copy.err));
+        QVERIFY(copy.out.contains(src("Karaoke: Night.mp3") + ": copied as Karaoke_ Night.mp3\n"));
+        QCOMPARE(filesOf(card() + "/cli"), filesOf(card() + "/songs"));
+
+        const Run check = cli({"index", "check", card()});
+        QCOMPARE(check.err, QString());
+        QCOMPARE(check.out, "index of " + card() + " in order: 14 song files\n");
         QCOMPARE(fat.fsckProblems(), QByteArray());
     }
 
@@ -147,6 +180,13 @@ private slots:
         IndexReport report;
         QVERIFY2(Index().checkMemory(card(), report), qPrintable(report.reason));
         QCOMPARE(report.unplayableSongs, QStringList());
+
+        // The command line says so too, and fails.
+        const Run again = cli({"transfer", src("e.mid"), src("f.mid"), "--to", card()});
+        QCOMPARE(again.code, 1);
+        QCOMPARE(again.err, src("e.mid") + ": the memory is full\n" + src("f.mid") + ": the memory is full\n"
+                 "orvalo3soft-cli: the memory " + card() + " is full: 2 songs were not copied\n");
+        QCOMPARE(cli({"index", "check", card()}).code, 0);
 
         // A copy that runs out of room says so and leaves nothing behind.
         QString reason;
