@@ -63,6 +63,7 @@ class TestMemoryCard : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Sandbox> sandbox;
+    QString chooserStart;  // where the last folder chooser opened
 
     QString card() const { return sandbox->path("volumes/CARD"); }
     QString src(const QString& name) const { return sandbox->path("src/" + name); }
@@ -82,7 +83,10 @@ class TestMemoryCard : public QObject
                 songs << src(name);
         }
         importWithoutSummary(w, songs);
-        w.setDirChooser([this](QWidget*, const QString&, const QString&) { return card(); });
+        w.setDirChooser([this](QWidget*, const QString&, const QString& start) {
+            chooserStart = start;
+            return card();
+        });
         child<QToolButton>(&w, "transferFilesToolButton")->click();
     }
 
@@ -121,6 +125,7 @@ private slots:
         });
         transfer(w, names);
         VERIFY_SCRIPT(script);
+        QCOMPARE(chooserStart, card());  // the chooser opens on the memory put in
         QCOMPARE(script.seen[0].text, QString("Tutti i file sono stati copiati correttamente"));
         QCOMPARE(filesOf(card() + "/songs"),
                  QStringList({"AGAPE.mid", "Don't Stop - Live '94'.mid", "Karaoke_ Night.cdg", "Karaoke_ Night.mp3",
