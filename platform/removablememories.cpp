@@ -29,7 +29,7 @@ bool runTool(const QString& program, const QStringList& args, QString& output)
         if (output.isEmpty())
             output = process.errorString();
     }
-    qDebug() << "[RemovableMemories] ran" << program << args << "exit" << process.exitCode() << output;
+    qDebug() << "[RemovableMemories::runTool] ran" << program << args << "exit" << process.exitCode() << output;
     return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
