@@ -283,23 +283,50 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
             }
         }
 
-        bool ok = true;
-        for (const QString& old : {there, companionThere}) {
-            QFile file(folder.file(old));
-            if (ok && !old.isEmpty() && !file.remove()) {
-                outcome.reason = file.errorString();
-                ok = false;
+        // A replacement is copied beside the old files under hidden names and
+        // takes their place only once complete, so a copy that fails (a song
+        // gone from the computer, a card pulled) leaves the old song there.
+        // Only a memory without room for both loses the old files first.
+        const QString companionTarget = companion.isEmpty() ? QString() : folder.file(companionName);
+        const bool replacing = !there.isEmpty() || !companionThere.isEmpty();
+        const bool beside = replacing && (!onMemory || fits(unitsOf(source, unit) + unitsOf(companion, unit)));
+        const QString songCopy = beside ? folder.file(QStringLiteral(".orvalo3-new.tmp")) : target;
+        const QString companionCopy = beside ? folder.file(QStringLiteral(".orvalo3-new-cdg.tmp")) : companionTarget;
+        const auto removeOld = [&] {
+            for (const QString& old : {there, companionThere}) {
+                QFile file(folder.file(old));
+                if (!old.isEmpty() && !file.remove()) {
+                    outcome.reason = file.errorString();
+                    return false;
+                }
+                if (!old.isEmpty())
+                    folder.remove(old);
             }
-            if (!old.isEmpty() && !file.exists())
-                folder.remove(old);
+            return true;
+        };
+        if (beside) {
+            // Leftovers of a run cut short are the program's own.
+            QFile::remove(songCopy);
+            QFile::remove(companionCopy);
         }
+        bool ok = beside || removeOld();
         bool full = false;
-        ok = ok && copyFile(source, target, &outcome.reason, &full);
+        ok = ok && copyFile(source, songCopy, &outcome.reason, &full);
         if (ok && !companion.isEmpty()) {
-            ok = copyFile(companion, folder.file(companionName), &outcome.reason, &full);
+            ok = copyFile(companion, companionCopy, &outcome.reason, &full);
             // A song without its graphics is not the song the user picked.
             if (!ok)
-                QFile::remove(target);
+                QFile::remove(songCopy);
+        }
+        if (ok && beside) {
+            ok = removeOld() && QFile::rename(songCopy, target)
+                && (companion.isEmpty() || QFile::rename(companionCopy, companionTarget));
+            if (!ok) {
+                if (outcome.reason.isEmpty())
+                    outcome.reason = tr("impossibile rinominare la copia");
+                QFile::remove(songCopy);
+                QFile::remove(companionCopy);
+            }
         }
 
         if (ok) {

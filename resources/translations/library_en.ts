@@ -12,6 +12,10 @@
         <translation>the copy is incomplete (is the memory full?)</translation>
     </message>
     <message>
+        <source>impossibile rinominare la copia</source>
+        <translation>the copy could not be renamed</translation>
+    </message>
+    <message>
         <source>la memoria è piena</source>
         <translation>the memory is full</translation>
     </message>

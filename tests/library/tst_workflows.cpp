@@ -157,6 +157,9 @@ private slots:
         // The karaoke graphics are named after the song, whatever the folders are called.
         QTest::newRow("folders named like songs") << "live.mp3/song.mp3 +live.mp3/song.cdg" << "" << "card.mp3"
                                                   << QList<int>{} << "40:C" << "" << "song.cdg:new song.mp3:new";
+        // Replacing with a song gone from the computer keeps the one there.
+        QTest::newRow("replacement that fails") << "-a.mid" << "a.mid" << "dest" << QList<int>{WorkflowHost::AnswerYes}
+                                                << "40:X" << "0" << "a.mid:old";
     }
 
     void copy()
