@@ -36,6 +36,8 @@ private:
     int transfer();
     int index();
     int checkIndex(Index& index, const QString& root);
+    // Ejects the removable memory at `root` (--eject) and says whether it can be taken out.
+    void eject(const QString& root);
     int list();
 
     // The song files named, in order; the id is the position.

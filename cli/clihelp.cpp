@@ -97,27 +97,35 @@ QList<CliHelp::Command> CliHelp::commands()
                     "backup della finestra, e ne scrive il percorso."),
                  {{QStringLiteral("--to FOLDER"), tr("la cartella in cui creare la cartella del backup")}}});
     list.append(
-        {QStringLiteral("transfer"), QStringLiteral("transfer FILE... --to DESTINATION [--replace | --keep] [--memory ROOT]"),
+        {QStringLiteral("transfer"),
+         QStringLiteral("transfer FILE... --to DESTINATION [--replace | --keep] [--memory ROOT] [--eject]"),
          tr("Copia le song su una memoria del lettore e ne aggiorna l'indice"),
          tr("Copia le song nella cartella DESTINATION di una memoria del lettore, poi ne aggiorna l'indice, come il "
             "trasferimento della finestra. Se DESTINATION è la cartella principale della memoria, le song vanno "
-            "nella sua cartella \"songs\"; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate. La cartella "
-            "principale della memoria è ROOT se si dà --memory; altrimenti quella della memoria rimovibile che "
-            "contiene DESTINATION; altrimenti il punto di montaggio di DESTINATION, purché non sia la radice \"/\" "
-            "del sistema. Non viene chiesto nulla: un file di song con lo stesso nome già presente viene mantenuto "
-            "se non si dà --replace."),
+            "nella sua cartella \"songs\"; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate, e così una cartella "
+            "il cui nome il lettore non sa leggere. La cartella principale della memoria è ROOT se si dà --memory; "
+            "altrimenti quella della memoria rimovibile che contiene DESTINATION; altrimenti il punto di montaggio "
+            "di DESTINATION, purché non sia la radice \"/\" del sistema. Ogni song prende sulla memoria un nome che "
+            "la memoria (FAT32) e l'indice del lettore sanno tenere: i caratteri rifiutati diventano \"_\", le "
+            "lettere di altri alfabeti lettere latine; due song che avrebbero lo stesso nome, maiuscole e minuscole "
+            "a parte, sono numerate (\"nome (2).mid\"); il file sul computer resta com'è. Resta sempre libero lo "
+            "spazio per l'indice: quando la memoria è piena il trasferimento si ferma, senza lasciare song copiate "
+            "a metà, e l'indice viene aggiornato con le song copiate. Non viene chiesto nulla: un file di song con "
+            "lo stesso nome già presente viene mantenuto se non si dà --replace."),
          {{QStringLiteral("--to DESTINATION"), tr("la cartella della memoria in cui copiare le song")},
           {QStringLiteral("--replace"), tr("sostituisce i file con lo stesso nome già presenti")},
           {QStringLiteral("--keep"), tr("mantiene i file con lo stesso nome già presenti (predefinito)")},
-          {QStringLiteral("--memory ROOT"), tr("la cartella principale della memoria, dove si trova il suo indice")}}});
-    list.append({QStringLiteral("index"), QStringLiteral("index rebuild|update|check MEMORY"),
+          {QStringLiteral("--memory ROOT"), tr("la cartella principale della memoria, dove si trova il suo indice")},
+          {QStringLiteral("--eject"), tr("alla fine espelle la memoria rimovibile, che si può poi togliere")}}});
+    list.append({QStringLiteral("index"), QStringLiteral("index rebuild|update|check MEMORY [--eject]"),
                  tr("Ricostruisce, aggiorna o controlla l'indice di una memoria"),
                  tr("Lavora sui file dell'indice nella cartella principale MEMORY di una memoria del lettore. "
                     "rebuild riscrive l'indice da tutti i file di song; update rilegge solo le song nuove o "
                     "modificate e toglie quelle sparite; check non scrive nulla e dice se i sette file dell'indice "
                     "concordano tra loro e con le song sulla memoria (song mancanti, nuove o modificate, indice "
                     "danneggiato, song che il lettore non può aprire)."),
-                 {}});
+                 {{QStringLiteral("--eject"), tr("dopo rebuild o update espelle la memoria rimovibile, che si può poi "
+                                                "togliere")}}});
     list.append({QStringLiteral("list"), QStringLiteral("list MEMORY [--by title|artist] [-o FILE]"),
                  tr("Scrive la lista delle song di una memoria"),
                  tr("Scrive la lista delle song dell'indice di MEMORY, una riga per song con titolo, interprete e "
@@ -157,9 +165,10 @@ QList<CliHelp::Section> CliHelp::sections()
          tr("Durante un trasferimento o un lavoro sull'indice la memoria è bloccata da un file nascosto "
             ".orvalo3soft.lock nella sua cartella principale, dalla finestra come dal terminale: un secondo lavoro "
             "sulla stessa memoria termina con \"memoria occupata\" (stato 1). Il blocco lasciato da un processo "
-            "terminato non ferma i lavori successivi. Le memorie rimovibili sono cercate in /media/<utente> o "
-            "/run/media/<utente> (/Volumes su macOS), o nella cartella indicata dalla variabile d'ambiente "
-            "ORVALO3_VOLUMES_DIR.")},
+            "terminato non ferma i lavori successivi. Le memorie rimovibili sono le cartelle di /media/<utente> o "
+            "/run/media/<utente> (/Volumes su macOS), o della cartella indicata dalla variabile d'ambiente "
+            "ORVALO3_VOLUMES_DIR, e i dischi rimovibili montati altrove. --eject le smonta e le spegne con "
+            "udisksctl (diskutil su macOS); senza questi programmi vanno espulse dal desktop.")},
         {tr("Lingua e avanzamento"),
          tr("I messaggi sono nella lingua scelta nelle preferenze del programma (menu Preferenze > Lingua della "
             "finestra) o, se non ne è stata scelta nessuna, in quella del sistema. Mentre lavora, il programma "

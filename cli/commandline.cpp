@@ -27,7 +27,9 @@ QList<OptionSpec> optionsOf(const QString& command)
     if (command == QLatin1String("backup"))
         return {{"--to", true}};
     if (command == QLatin1String("transfer"))
-        return {{"--to", true}, {"--replace", false}, {"--keep", false}, {"--memory", true}};
+        return {{"--to", true}, {"--replace", false}, {"--keep", false}, {"--memory", true}, {"--eject", false}};
+    if (command == QLatin1String("index"))
+        return {{"--eject", false}};
     if (command == QLatin1String("list"))
         return {{"--by", true}, {"-o", true}};
     return {};
@@ -154,6 +156,8 @@ bool CommandLine::check(const Arguments& parsed, QString& problem) const
             problem = tr("index vuole rebuild, update o check");
         else if (parsed.plain.size() != 2)
             problem = tr("index %1 vuole una sola memoria").arg(parsed.plain.first());
+        else if (parsed.plain.first() == QLatin1String("check") && parsed.has(QStringLiteral("--eject")))
+            problem = tr("--eject vale solo con rebuild e update");
         return problem.isEmpty();
     }
     if (command == QLatin1String("list")) {

@@ -4,9 +4,10 @@
 #include "cli/clihost.h"
 #include "cli/console.h"
 #include "index/index.h"
+#include "library/memoryeject.h"
 #include "library/memoryindex.h"
 #include "library/memorytransfer.h"
-#include "platform/platform.h"
+#include "platform/removablememories.h"
 
 #include <QFile>
 #include <QStorageInfo>
@@ -18,15 +19,15 @@ int CliCommands::transfer()
     if (destination.isEmpty())
         return status();
 
-    // The memory: the one named; else as the window finds it below the
-    // volumes folder; else the file system the destination is on, unless
-    // that is the system's own.
+    // The memory: the one named; else the removable memory holding the
+    // destination, as the window finds it; else the file system the
+    // destination is on, unless that is the system's own.
     QString root;
     if (args.has(QStringLiteral("--memory"))) {
         root = existingFolder(args.value(QStringLiteral("--memory")));
         if (root.isEmpty())
             return status();
-    } else if (!Platform::isOnVolume(destination)) {
+    } else if (RemovableMemories().rootOf(destination).isEmpty()) {
         root = QStorageInfo(destination).rootPath();
         if (root.isEmpty() || root == QLatin1String("/")) {
             failed(tr("%1 non è su una memoria rimovibile: indicarne la cartella principale con --memory")
@@ -42,7 +43,11 @@ int CliCommands::transfer()
         reached(int(outcome.id) + 1);
         switch (outcome.outcome) {
         case SongOutcome::OutcomeCopied:
-            console.out(tr("%1: copiata").arg(outcome.path));
+            // The memory and the player's index hold only some characters.
+            if (outcome.copiedAs.isEmpty())
+                console.out(tr("%1: copiata").arg(outcome.path));
+            else
+                console.out(tr("%1: copiata come %2").arg(outcome.path, outcome.copiedAs));
             break;
         case SongOutcome::OutcomeKept:
             console.out(tr("%1: mantenuto il file con lo stesso nome già presente (--replace lo sostituisce)")
@@ -71,16 +76,43 @@ int CliCommands::transfer()
     case MemoryTransfer::ResultBusy:
         failed(memoryBusy(result.root));
         return status();
+    case MemoryTransfer::ResultFolderNotHoldable:
+        failed(tr("il lettore non sa leggere il nome della cartella \"%1\" (caratteri speciali o punto iniziale): "
+                  "indicare un'altra cartella")
+                   .arg(result.folder));
+        return status();
     case MemoryTransfer::ResultDone:
         break;
     }
     reportNotReached();
+    if (result.copy.memoryFull) {
+        int left = 0;
+        for (const SongOutcome& song : result.copy.notCopied)
+            left += song.reason == FileCopier::memoryFullReason() ? 1 : 0;
+        failed(tr("la memoria %1 è piena: %2 song non sono state copiate").arg(result.root).arg(left));
+    }
     // What was copied joins the index, also when the copy was stopped.
     if (result.indexRun && result.indexOk)
         console.out(tr("indice della memoria %1 aggiornato").arg(result.root));
     else if (result.indexRun)
         failed(tr("l'indice della memoria %1 non si è potuto aggiornare").arg(result.root));
+    if (args.has(QStringLiteral("--eject")))
+        eject(result.root);
     return status();
+}
+
+void CliCommands::eject(const QString& root)
+{
+    const QString memory = MemoryEject::memoryOf(root);
+    if (memory.isEmpty()) {
+        failed(tr("%1 non è una memoria rimovibile: non è stata espulsa").arg(root));
+        return;
+    }
+    const MemoryEject::Outcome outcome = MemoryEject::eject(memory);
+    if (outcome.ejected)
+        console.out(outcome.text);
+    else
+        failed(outcome.text);
 }
 
 QString CliCommands::indexProblem(const Index& index, const QString& root)
@@ -121,7 +153,9 @@ int CliCommands::index()
     QObject::connect(&index, &Index::warningFromIndex, [&](const QString& message) { console.err(message); });
 
     const bool rebuild = action == QLatin1String("rebuild");
-    switch (MemoryIndex::run(index, root, rebuild ? MemoryIndex::ModeRebuild : MemoryIndex::ModeUpdate)) {
+    const MemoryIndex::resultEnum result =
+        MemoryIndex::run(index, root, rebuild ? MemoryIndex::ModeRebuild : MemoryIndex::ModeUpdate);
+    switch (result) {
     case MemoryIndex::ResultDone:
         console.out(rebuild ? tr("indice di %1 ricostruito: %2 file di song").arg(root).arg(found)
                             : tr("indice di %1 aggiornato: %2 file di song").arg(root).arg(found));
@@ -134,6 +168,9 @@ int CliCommands::index()
         failed(memoryBusy(root));
         break;
     }
+    // Another run at work there keeps the memory in use.
+    if (args.has(QStringLiteral("--eject")) && result != MemoryIndex::ResultBusy)
+        eject(root);
     return status();
 }
 

@@ -103,6 +103,7 @@ void Index::startRun(const QString &path)
     setRoot(path);
     error = ErrorNone;
     errorDetail.clear();
+    wrote = false;
     filesFound = titleCount = artistCount = 0;
     genreCount = title3Count = artist3Count = genre3Count = 0;
     maxId = -1;
@@ -367,6 +368,7 @@ bool Index::commitFiles(bool rebuild)
     commit.stopBefore(commitStop);
     switch (commit.commit(files, obsolete)) {
     case IndexCommit::Committed:
+        wrote = true;
         return true;
     case IndexCommit::MemoryFull:
         return fail(ErrorMemoryFull);

@@ -63,6 +63,8 @@ public:
     // The update plans its work with the same look.
     bool checkMemory(QString root, IndexReport &report);
     errorEnum lastError() const { return error; }
+    // Whether the last run wrote a new set of index files on the memory.
+    bool wroteIndex() const { return wrote; }
     QString lastErrorText() const;  // for the user
 
     // For tests: the next commit stops dead before its step `step` (see
@@ -181,6 +183,7 @@ private:
     errorEnum error = ErrorNone;
     QString errorDetail;
     int commitStop = -1;
+    bool wrote = false;
 };
 
 #endif // INDEX_H

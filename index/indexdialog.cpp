@@ -3,15 +3,19 @@
 
 #include "app/settingskeys.h"
 #include "index/index.h"
+#include "library/memoryeject.h"
 #include "library/memoryindex.h"
 #include "platform/platform.h"
+#include "platform/removablememories.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 
 namespace {
 
@@ -90,8 +94,9 @@ QString IndexDialog::getRootDrivePath(QString path)
     // "/Volumes/" and at least one character of the volume name; the root
     // ends before the first "/" after that character.
     const QString prefix = Platform::volumesDir() + QLatin1Char('/');
+    // A removable memory mounted elsewhere is a memory all the same.
     if (!path.startsWith(prefix, Qt::CaseInsensitive) || path.size() < prefix.size() + 1)
-        return QString();
+        return RemovableMemories().rootOf(path);
     const int slash = path.indexOf(QLatin1Char('/'), prefix.size() + 1);
     return slash < 0 ? path : path.left(slash);
 }
@@ -140,7 +145,10 @@ void IndexDialog::setProgressValue(int value)
 
 void IndexDialog::browseDir()
 {
-    const QString dir = folderChooser()(this, tr("Scegli cartella"), QStringLiteral("/home"));
+    // The chooser opens on the first memory put in, if any.
+    const QStringList memories = RemovableMemories().list();
+    const QString dir =
+        folderChooser()(this, tr("Scegli cartella"), memories.isEmpty() ? QStringLiteral("/home") : memories.first());
     if (dir.isEmpty())
         return;
     ui->lineEditPath->setText(dir);
@@ -218,16 +226,39 @@ void IndexDialog::start(bool checkRoot)
         else
             QMessageBox::critical(this, tr("Ottimizza memoria"),
                                   tr("Operazione non riuscita.") + QLatin1Char('\n') + reason);
-    } else if (errorCount > 0) {
-        QMessageBox::critical(this, tr("Ottimizza memoria"),
-                              tr("Durante l'operazione si sono verificati alcuni errori.\n"
-                                 "Consultare il report per maggiori informazioni."));
     } else {
-        QMessageBox::information(this, tr("Ottimizza memoria"), tr("Operazione completata con successo"));
+        // What was written is safe on a removable memory once it is ejected.
+        const QString memory = index.wroteIndex() ? MemoryEject::memoryOf(path) : QString();
+        if (errorCount > 0)
+            showResult(QMessageBox::Critical,
+                       tr("Durante l'operazione si sono verificati alcuni errori.\n"
+                          "Consultare il report per maggiori informazioni."),
+                       memory);
+        else
+            showResult(QMessageBox::Information, tr("Operazione completata con successo"), memory);
     }
 
     ui->plainTextReport->appendPlainText(tr("Operazione completata"));
     ui->pushButtonStart->setEnabled(true);
     ui->pushButtonClose->setEnabled(true);
     running = false;
+}
+
+void IndexDialog::showResult(QMessageBox::Icon icon, const QString& text, const QString& memory)
+{
+    QMessageBox box(icon, tr("Ottimizza memoria"), text, QMessageBox::Ok, this);
+    QPushButton* eject = memory.isEmpty() ? nullptr : box.addButton(MemoryEject::actionText(), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    if (!eject || box.clickedButton() != eject)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MemoryEject::Outcome outcome = MemoryEject::eject(memory);
+    QApplication::restoreOverrideCursor();
+    ui->plainTextReport->appendPlainText(outcome.text);
+    if (outcome.ejected)
+        QMessageBox::information(this, MemoryEject::actionText(), outcome.text);
+    else
+        QMessageBox::warning(this, MemoryEject::actionText(), outcome.text);
 }

@@ -2,6 +2,7 @@
 #define INDEXDIALOG_H
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QSettings>
 #include <QString>
 
@@ -53,6 +54,8 @@ protected:
 
 private:
     static FolderChooser& folderChooser();
+    // The run's final box; with a memory, it offers to eject it.
+    void showResult(QMessageBox::Icon icon, const QString& text, const QString& memory);
 
     QSettings settings;
     Ui_IndexDialog* ui;

@@ -45,36 +45,24 @@ const icu::Transliterator* transform(const char* id)
     return it->second.get();
 }
 
+#endif
+
+// `text` through one of ICU's transforms: "Any-Latin" writes other scripts
+// in Latin letters ("Привет" -> "Privet"), "Latin-ASCII" the Latin letters
+// without a decomposition ("Ł", "œ"). Without ICU the text stays as it is
+// and loses below what Latin-1 cannot hold.
 QString transliterated(const char* id, const QString& text)
 {
-    const icu::Transliterator* t = transform(id);
-    if (!t)
-        return text;
-    icu::UnicodeString u(reinterpret_cast<const UChar*>(text.utf16()), text.size());
-    t->transliterate(u);
-    return QString(reinterpret_cast<const QChar*>(u.getBuffer()), u.length());
-}
-#endif
-
-// Other scripts in Latin letters ("Привет" -> "Privet"). Without ICU they
-// stay as they are and lose what Latin-1 cannot hold below.
-QString toLatinScript(const QString& text)
-{
 #ifdef ORVALO3_HAVE_ICU
-    return transliterated("Any-Latin", text);
+    if (const icu::Transliterator* t = transform(id)) {
+        icu::UnicodeString u(reinterpret_cast<const UChar*>(text.utf16()), text.size());
+        t->transliterate(u);
+        return QString(reinterpret_cast<const QChar*>(u.getBuffer()), u.length());
+    }
 #else
-    return text;
+    Q_UNUSED(id)
 #endif
-}
-
-// A Latin letter with no decomposition ("Ł", "œ") in ASCII letters.
-QString toAscii(const QString& text)
-{
-#ifdef ORVALO3_HAVE_ICU
-    return transliterated("Latin-ASCII", text);
-#else
     return text;
-#endif
 }
 
 // One code point outside Latin-1, as Latin-1 can hold it: the quote or dash
@@ -93,7 +81,7 @@ QString latin1Fallback(uint c)
         if (ch.unicode() <= 0xFF) {
             kept += ch;
         } else if (ch.category() != QChar::Mark_NonSpacing) {
-            const QString ascii = toAscii(QString::fromUcs4(&c, 1));
+            const QString ascii = transliterated("Latin-ASCII", QString::fromUcs4(&c, 1));
             for (const QChar a : ascii) {
                 if (a.unicode() > 0x7F || a.unicode() < 0x20)
                     return QStringLiteral("_");
@@ -129,7 +117,7 @@ QString mapCharacters(const QString& name)
         int end = i;
         while (end < codes.size() && codes[end] > 0xFF && !isQuoteLike(codes[end]) && !isDashLike(codes[end]))
             ++end;
-        for (const uint t : toLatinScript(QString::fromUcs4(codes.constData() + i, end - i)).toUcs4())
+        for (const uint t : transliterated("Any-Latin", QString::fromUcs4(codes.constData() + i, end - i)).toUcs4())
             appendHoldable(out, t);
         i = end;
     }

@@ -1,17 +1,62 @@
 #include "library/memorytransfer.h"
 
+#include "index/indexset.h"
 #include "library/memoryindex.h"
 #include "library/memorylock.h"
+#include "library/memorynames.h"
 #include "library/workflowhost.h"
 #include "library/workflowlog.h"
 #include "platform/platform.h"
+#include "platform/removablememories.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+
+namespace {
+
+// Bytes of index a song takes at most: its path record (270), its place in
+// the order file (2), its title record (64), its artist record and, for an
+// artist of its own, the artist's header (64 each).
+const qint64 kIndexBytesPerSong = 270 + 2 + 3 * 64;
+
+// The songs the memory's index will hold after a transfer of `adding` songs:
+// those its path file lists, or the song files on it when it has none.
+int songsAfter(const QString& root, int adding)
+{
+    const QFileInfo paths(root + QStringLiteral("/index.id3"));
+    if (paths.isFile())
+        return int(paths.size() / 270) + adding;
+    int found = 0;
+    QDirIterator songs(root, {"*.mid", "*.kar", "*.mf3", "*.mf4", "*.mf5", "*.mp3"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (songs.hasNext()) {
+        songs.next();
+        ++found;
+    }
+    return found + adding;
+}
+
+// The first folder of `destination`, below the memory's top folder `root`,
+// whose name the player cannot read; empty when there is none. The player
+// opens its songs by the Latin-1 paths of its index: such a folder hides
+// every song in it.
+QString unholdableFolder(const QString& destination, const QString& root)
+{
+    const QString below = destination.mid(root == QLatin1String("/") ? 0 : root.size());
+    for (const QString& name : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (!MemoryNames::isHoldable(name))
+            return name;
+    }
+    return QString();
+}
+
+} // namespace
 
 QString MemoryTransfer::rootOf(const QString& path)
 {
-    return Platform::rootOf(path);
+    const QString memory = RemovableMemories().rootOf(path);
+    return memory.isEmpty() ? Platform::rootOf(path) : memory;
 }
 
 bool MemoryTransfer::isRoot(const QString& path)
@@ -21,7 +66,13 @@ bool MemoryTransfer::isRoot(const QString& path)
 
 bool MemoryTransfer::isSystemDisk(const QString& path)
 {
-    return !Platform::isOnVolume(path);
+    return RemovableMemories().rootOf(path).isEmpty();
+}
+
+qint64 MemoryTransfer::indexReserve(int songs, qint64 unit)
+{
+    const qint64 set = ((qint64(songs) * kIndexBytesPerSong + unit - 1) / unit + IndexSet::FileCount) * unit;
+    return 2 * set;
 }
 
 namespace {
@@ -84,7 +135,7 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const 
         if (last.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
             return ResultReservedFolder;
     }
-    return ResultDone;
+    return unholdableFolder(destination, root).isEmpty() ? ResultDone : ResultFolderNotHoldable;
 }
 
 MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
@@ -103,15 +154,20 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
         return result;
     }
     result.result = destinationFor(folder, memoryRoot, result.destination);
+    if (result.result == ResultFolderNotHoldable)
+        result.folder = unholdableFolder(result.destination, result.root);
     if (result.result != ResultDone)
         return result;
 
     logBanner("TRASFERIMENTO FILE");
 
     host.begin(WorkflowHost::PhaseTransfer, songs.size());
-    result.copy = FileCopier(host).copy(songs, result.destination);
-    // The songs copied, also by a stopped or partly failed copy, join the
-    // index: the player shows only what its index lists.
+    FileCopier copier(host);
+    copier.setMemory(result.root,
+                     indexReserve(songsAfter(result.root, songs.size()), Platform::spaceOf(result.destination).unit));
+    result.copy = copier.copy(songs, result.destination);
+    // The songs copied, also by a stopped, partly failed or cut short copy,
+    // join the index: the player shows only what its index lists.
     if (result.copy.copied > 0) {
         result.indexRun = true;
         result.indexOk = MemoryIndex(host).update(result.root) == MemoryIndex::ResultDone;

@@ -38,6 +38,7 @@ struct SongOutcome
     QString path;
     outcomeEnum outcome = OutcomeUnreadable;
     QString reason;       // why the song was not done, for the user; may be empty
+    QString copiedAs;     // copy: the name of the copy, when it is not the file's own
     SongInfo details;     // what the file holds after the work, when hasDetails
     bool hasDetails = false;
 

@@ -215,6 +215,8 @@ private:
     // The box at the end of a transfer of `total` songs: what was copied,
     // kept or not copied and why, and the state of the memory's index.
     void showTransferReport(const MemoryTransfer::Result& transfer, int total);
+    // Ejects the removable memory at `root` and says whether it can be taken out.
+    void ejectMemory(const QString& root);
 private slots:
     void on_transferFilesToolButton_clicked();
     void on_optimizeMemory_triggered();

@@ -6,16 +6,21 @@
 
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"
+#include "library/memoryeject.h"
 #include "library/memoryindex.h"
 #include "library/memorytransfer.h"
 #include "mainwindow/reportbox.h"
 #include "mainwindow/windowhost.h"
 #include "platform/platform.h"
+#include "platform/removablememories.h"
 
+#include <QApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -63,7 +68,10 @@ bool MainWindow::transferFiles()
     WorkflowScope scope(*this);
     if (!dirChooser)
         dirChooser = &chooseWithDirDialog;
-    const QString folder = dirChooser(this, tr("Scegli cartella"), Platform::volumesDir());
+    // The chooser opens on the first memory put in, if any.
+    const QStringList memories = RemovableMemories().list();
+    const QString folder =
+        dirChooser(this, tr("Scegli cartella"), memories.isEmpty() ? Platform::volumesDir() : memories.first());
     if (folder.isEmpty())
         return false;
 
@@ -88,6 +96,12 @@ bool MainWindow::transferFiles()
         QMessageBox::warning(this, tr("Trasferimento"),
                              tr("Non è possibile utilizzare le cartelle BRIDGE, SFX e PLAYLIST perchè sono "
                                 "riservate per funzionalità specifiche di Tamsel, selezionare un'altra cartella"));
+        return false;
+    case MemoryTransfer::ResultFolderNotHoldable:
+        QMessageBox::warning(this, tr("Trasferimento"),
+                             tr("Il lettore non sa leggere il nome della cartella \"%1\" (caratteri speciali o punto "
+                                "iniziale): selezionare o creare un'altra cartella")
+                                 .arg(transfer.folder));
         return false;
     case MemoryTransfer::ResultBusy:
         QMessageBox::warning(this, tr("Trasferimento"),
@@ -119,7 +133,10 @@ void MainWindow::showTransferReport(const MemoryTransfer::Result& transfer, int 
 
     QMessageBox::Icon icon = QMessageBox::Information;
     QString text;
-    if (failed > 0) {
+    if (copy.memoryFull) {
+        icon = QMessageBox::Critical;
+        text = tr("La memoria è piena: non tutte le song sono state copiate");
+    } else if (failed > 0) {
         icon = QMessageBox::Critical;
         text = tr("Non è stato possibile copiare uno o più file");
     } else if (copy.stopped) {
@@ -158,7 +175,29 @@ void MainWindow::showTransferReport(const MemoryTransfer::Result& transfer, int 
     }
 
     QMessageBox box(icon, tr("Trasferimento"), text, QMessageBox::Ok, this);
-    fillReport(box, lines, tr("File non copiati:"), copy.notCopied);
+    // The memory and the player's index hold only some characters.
+    ReportList renamed{tr("Copiati con un nome che la memoria e il lettore sanno leggere:"), {}};
+    for (const SongOutcome& song : copy.renamed)
+        renamed.items << QDir::toNativeSeparators(song.path) + QStringLiteral(" \u2192 ") + song.copiedAs;
+    fillReport(box, lines, {songList(tr("File non copiati:"), copy.notCopied), renamed});
+
+    // What was written is safe on a removable memory once it is ejected.
+    const QString memory = copy.written > 0 ? MemoryEject::memoryOf(transfer.root) : QString();
+    QPushButton* eject = memory.isEmpty() ? nullptr : box.addButton(MemoryEject::actionText(), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    if (eject && box.clickedButton() == eject)
+        ejectMemory(memory);
+}
+
+void MainWindow::ejectMemory(const QString& root)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MemoryEject::Outcome outcome = MemoryEject::eject(root);
+    QApplication::restoreOverrideCursor();
+    QMessageBox box(outcome.ejected ? QMessageBox::Information : QMessageBox::Warning, MemoryEject::actionText(),
+                    outcome.text, QMessageBox::Ok, this);
     box.exec();
 }
 

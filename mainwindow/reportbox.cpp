@@ -17,21 +17,39 @@ QString describe(const SongOutcome& song)
 
 } // namespace
 
-void fillReport(QMessageBox& box, const QStringList& lines, const QString& heading, const SongOutcomes& songs)
+void fillReport(QMessageBox& box, const QStringList& lines, const QVector<ReportList>& lists)
 {
     QStringList text = lines;
-    if (!songs.isEmpty()) {
+    QStringList details;
+    for (const ReportList& list : lists) {
+        if (list.items.isEmpty())
+            continue;
         if (!text.isEmpty())
             text << QString();
-        text << heading;
-        QStringList all;
-        for (const SongOutcome& song : songs)
-            all << describe(song);
-        text += all.mid(0, kListedInText);
-        if (all.size() > kListedInText)
+        text << list.heading;
+        text += list.items.mid(0, kListedInText);
+        if (list.items.size() > kListedInText)
             text << QCoreApplication::translate("ReportBox", "... e altri %1 (vedi i dettagli)")
-                        .arg(all.size() - kListedInText);
-        box.setDetailedText(heading + QLatin1Char('\n') + all.join(QLatin1Char('\n')));
+                        .arg(list.items.size() - kListedInText);
+        if (!details.isEmpty())
+            details << QString();
+        details << list.heading;
+        details += list.items;
     }
+    if (!details.isEmpty())
+        box.setDetailedText(details.join(QLatin1Char('\n')));
     box.setInformativeText(text.join(QLatin1Char('\n')));
+}
+
+ReportList songList(const QString& heading, const SongOutcomes& songs)
+{
+    ReportList list{heading, {}};
+    for (const SongOutcome& song : songs)
+        list.items << describe(song);
+    return list;
+}
+
+void fillReport(QMessageBox& box, const QStringList& lines, const QString& heading, const SongOutcomes& songs)
+{
+    fillReport(box, lines, {songList(heading, songs)});
 }

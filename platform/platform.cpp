@@ -1,8 +1,14 @@
 #include "platform/platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/statvfs.h>
+#endif
 
 QString Platform::volumesDir()
 {
@@ -52,4 +58,27 @@ QString Platform::rootOf(const QString& path)
 QString Platform::chflagsProgram()
 {
     return QStandardPaths::findExecutable(QStringLiteral("chflags"));
+}
+
+Platform::Space Platform::spaceOf(const QString& path)
+{
+    Space space;
+#ifdef Q_OS_UNIX
+    // One call, cheap enough to ask before every file of a long copy.
+    struct statvfs fs;
+    if (::statvfs(QFile::encodeName(path).constData(), &fs) != 0)
+        return space;
+    const qint64 fragment = qint64(fs.f_frsize ? fs.f_frsize : fs.f_bsize);
+    space.unit = qMax<qint64>(512, qMax<qint64>(fragment, qint64(fs.f_bsize)));
+    if (fs.f_blocks > 0)
+        space.available = qint64(fs.f_bavail) * fragment;
+#else
+    const QStorageInfo storage(path);
+    if (storage.isValid() && storage.isReady()) {
+        space.unit = qMax(512, storage.blockSize());
+        if (storage.bytesTotal() > 0)
+            space.available = storage.bytesAvailable();
+    }
+#endif
+    return space;
 }

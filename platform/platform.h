@@ -4,7 +4,8 @@
 #include <QString>
 
 // The little the program needs from the operating system beyond Qt:
-// where removable memories are mounted, and the user-immutable flag.
+// where removable memories are mounted, the user-immutable flag and the room
+// left on a memory (RemovableMemories finds and ejects the memories).
 class Platform
 {
 public:
@@ -29,6 +30,17 @@ public:
     // The chflags program to clear a file's user-immutable flag, or an empty
     // string where the system has none (then there is no such flag to clear).
     static QString chflagsProgram();
+
+    // Room on the file system holding `path`: the bytes that may still be
+    // written (-1 where the file system does not tell, as some FUSE ones)
+    // and its allocation unit (a FAT memory's cluster): a file takes whole
+    // units.
+    struct Space
+    {
+        qint64 available = -1;
+        qint64 unit = 512;
+    };
+    static Space spaceOf(const QString& path);
 };
 
 #endif

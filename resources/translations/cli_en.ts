@@ -231,6 +231,22 @@
         <source>indice di %1 in ordine: %2 file di song</source>
         <translation>index of %1 in order: %2 song files</translation>
     </message>
+    <message>
+        <source>il lettore non sa leggere il nome della cartella &quot;%1&quot; (caratteri speciali o punto iniziale): indicare un&apos;altra cartella</source>
+        <translation>the player cannot read the name of the folder &quot;%1&quot; (special characters or a leading dot): name another folder</translation>
+    </message>
+    <message>
+        <source>%1: copiata come %2</source>
+        <translation>%1: copied as %2</translation>
+    </message>
+    <message>
+        <source>la memoria %1 è piena: %2 song non sono state copiate</source>
+        <translation>the memory %1 is full: %2 songs were not copied</translation>
+    </message>
+    <message>
+        <source>%1 non è una memoria rimovibile: non è stata espulsa</source>
+        <translation>%1 is not a removable memory: it was not ejected</translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>
@@ -323,10 +339,6 @@
         <translation>Copy songs onto a player memory and update its index</translation>
     </message>
     <message>
-        <source>Copia le song nella cartella DESTINATION di una memoria del lettore, poi ne aggiorna l&apos;indice, come il trasferimento della finestra. Se DESTINATION è la cartella principale della memoria, le song vanno nella sua cartella &quot;songs&quot;; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate. La cartella principale della memoria è ROOT se si dà --memory; altrimenti quella della memoria rimovibile che contiene DESTINATION; altrimenti il punto di montaggio di DESTINATION, purché non sia la radice &quot;/&quot; del sistema. Non viene chiesto nulla: un file di song con lo stesso nome già presente viene mantenuto se non si dà --replace.</source>
-        <translation>Copies the songs into the folder DESTINATION of a player memory, then brings the memory&apos;s index up to date, as the window&apos;s transfer does. When DESTINATION is the memory&apos;s top folder, the songs go into its folder &quot;songs&quot;; the folders BRIDGE, SFX and PLAYLIST are refused. The memory&apos;s top folder is ROOT when --memory is given; otherwise that of the removable memory holding DESTINATION; otherwise the mount point of DESTINATION, unless that is the system&apos;s root &quot;/&quot;. Nothing is asked: a song file of the same name already there is kept unless --replace is given.</translation>
-    </message>
-    <message>
         <source>la cartella della memoria in cui copiare le song</source>
         <translation>the folder of the memory the songs are copied into</translation>
     </message>
@@ -387,10 +399,6 @@
         <translation>Memories</translation>
     </message>
     <message>
-        <source>Durante un trasferimento o un lavoro sull&apos;indice la memoria è bloccata da un file nascosto .orvalo3soft.lock nella sua cartella principale, dalla finestra come dal terminale: un secondo lavoro sulla stessa memoria termina con &quot;memoria occupata&quot; (stato 1). Il blocco lasciato da un processo terminato non ferma i lavori successivi. Le memorie rimovibili sono cercate in /media/&lt;utente&gt; o /run/media/&lt;utente&gt; (/Volumes su macOS), o nella cartella indicata dalla variabile d&apos;ambiente ORVALO3_VOLUMES_DIR.</source>
-        <translation>During a transfer or an index run the memory is locked by a hidden file .orvalo3soft.lock in its top folder, by the window as by the command line: a second run on the same memory ends with &quot;memory busy&quot; (status 1). A lock left by a process that has ended does not stop later runs. Removable memories are looked for in /media/&lt;user&gt; or /run/media/&lt;user&gt; (/Volumes on macOS), or in the folder named by the environment variable ORVALO3_VOLUMES_DIR.</translation>
-    </message>
-    <message>
         <source>Lingua e avanzamento</source>
         <translation>Language and progress</translation>
     </message>
@@ -425,6 +433,22 @@
     <message>
         <source>File e preferenze</source>
         <translation>Files</translation>
+    </message>
+    <message>
+        <source>Copia le song nella cartella DESTINATION di una memoria del lettore, poi ne aggiorna l&apos;indice, come il trasferimento della finestra. Se DESTINATION è la cartella principale della memoria, le song vanno nella sua cartella &quot;songs&quot;; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate, e così una cartella il cui nome il lettore non sa leggere. La cartella principale della memoria è ROOT se si dà --memory; altrimenti quella della memoria rimovibile che contiene DESTINATION; altrimenti il punto di montaggio di DESTINATION, purché non sia la radice &quot;/&quot; del sistema. Ogni song prende sulla memoria un nome che la memoria (FAT32) e l&apos;indice del lettore sanno tenere: i caratteri rifiutati diventano &quot;_&quot;, le lettere di altri alfabeti lettere latine; due song che avrebbero lo stesso nome, maiuscole e minuscole a parte, sono numerate (&quot;nome (2).mid&quot;); il file sul computer resta com&apos;è. Resta sempre libero lo spazio per l&apos;indice: quando la memoria è piena il trasferimento si ferma, senza lasciare song copiate a metà, e l&apos;indice viene aggiornato con le song copiate. Non viene chiesto nulla: un file di song con lo stesso nome già presente viene mantenuto se non si dà --replace.</source>
+        <translation>Copies the songs into the folder DESTINATION of a player memory, then brings the memory&apos;s index up to date, as the window&apos;s transfer does. When DESTINATION is the memory&apos;s top folder, the songs go into its folder &quot;songs&quot;; the folders BRIDGE, SFX and PLAYLIST are refused, and so is a folder whose name the player cannot read. The memory&apos;s top folder is ROOT when --memory is given; otherwise that of the removable memory holding DESTINATION; otherwise the mount point of DESTINATION, unless that is the system&apos;s root &quot;/&quot;. Each song gets a name on the memory that the memory (FAT32) and the player&apos;s index can hold: refused characters become &quot;_&quot;, letters of other alphabets Latin letters; two songs that would have the same name, letter case aside, are numbered (&quot;name (2).mid&quot;); the file on the computer stays as it is. Room for the index always stays free: when the memory is full the transfer stops, without leaving songs half copied, and the index is brought up to date with the songs copied. Nothing is asked: a song file of the same name already there is kept unless --replace is given.</translation>
+    </message>
+    <message>
+        <source>alla fine espelle la memoria rimovibile, che si può poi togliere</source>
+        <translation>at the end ejects the removable memory, which can then be taken out</translation>
+    </message>
+    <message>
+        <source>dopo rebuild o update espelle la memoria rimovibile, che si può poi togliere</source>
+        <translation>after rebuild or update ejects the removable memory, which can then be taken out</translation>
+    </message>
+    <message>
+        <source>Durante un trasferimento o un lavoro sull&apos;indice la memoria è bloccata da un file nascosto .orvalo3soft.lock nella sua cartella principale, dalla finestra come dal terminale: un secondo lavoro sulla stessa memoria termina con &quot;memoria occupata&quot; (stato 1). Il blocco lasciato da un processo terminato non ferma i lavori successivi. Le memorie rimovibili sono le cartelle di /media/&lt;utente&gt; o /run/media/&lt;utente&gt; (/Volumes su macOS), o della cartella indicata dalla variabile d&apos;ambiente ORVALO3_VOLUMES_DIR, e i dischi rimovibili montati altrove. --eject le smonta e le spegne con udisksctl (diskutil su macOS); senza questi programmi vanno espulse dal desktop.</source>
+        <translation>During a transfer or an index run the memory is locked by a hidden file .orvalo3soft.lock in its top folder, by the window as by the command line: a second run on the same memory ends with &quot;memory busy&quot; (status 1). A lock left by a process that has ended does not stop later runs. Removable memories are the folders of /media/&lt;user&gt; or /run/media/&lt;user&gt; (/Volumes on macOS), or of the folder named by the environment variable ORVALO3_VOLUMES_DIR, and removable disks mounted elsewhere. --eject unmounts them and powers them off with udisksctl (diskutil on macOS); without these programs they have to be ejected from the desktop.</translation>
     </message>
 </context>
 <context>
@@ -535,6 +559,10 @@
     <message>
         <source>tonalità sconosciuta: &quot;%1&quot; (una di: %2)</source>
         <translation>unknown key: &quot;%1&quot; (one of: %2)</translation>
+    </message>
+    <message>
+        <source>--eject vale solo con rebuild e update</source>
+        <translation>--eject goes with rebuild and update only</translation>
     </message>
 </context>
 </TS>

@@ -231,6 +231,22 @@
         <source>indice di %1 in ordine: %2 file di song</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>il lettore non sa leggere il nome della cartella &quot;%1&quot; (caratteri speciali o punto iniziale): indicare un&apos;altra cartella</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: copiata come %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>la memoria %1 è piena: %2 song non sono state copiate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 non è una memoria rimovibile: non è stata espulsa</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>
@@ -323,10 +339,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Copia le song nella cartella DESTINATION di una memoria del lettore, poi ne aggiorna l&apos;indice, come il trasferimento della finestra. Se DESTINATION è la cartella principale della memoria, le song vanno nella sua cartella &quot;songs&quot;; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate. La cartella principale della memoria è ROOT se si dà --memory; altrimenti quella della memoria rimovibile che contiene DESTINATION; altrimenti il punto di montaggio di DESTINATION, purché non sia la radice &quot;/&quot; del sistema. Non viene chiesto nulla: un file di song con lo stesso nome già presente viene mantenuto se non si dà --replace.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>la cartella della memoria in cui copiare le song</source>
         <translation type="unfinished"></translation>
     </message>
@@ -387,10 +399,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Durante un trasferimento o un lavoro sull&apos;indice la memoria è bloccata da un file nascosto .orvalo3soft.lock nella sua cartella principale, dalla finestra come dal terminale: un secondo lavoro sulla stessa memoria termina con &quot;memoria occupata&quot; (stato 1). Il blocco lasciato da un processo terminato non ferma i lavori successivi. Le memorie rimovibili sono cercate in /media/&lt;utente&gt; o /run/media/&lt;utente&gt; (/Volumes su macOS), o nella cartella indicata dalla variabile d&apos;ambiente ORVALO3_VOLUMES_DIR.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Lingua e avanzamento</source>
         <translation type="unfinished"></translation>
     </message>
@@ -424,6 +432,22 @@
     </message>
     <message>
         <source>File e preferenze</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copia le song nella cartella DESTINATION di una memoria del lettore, poi ne aggiorna l&apos;indice, come il trasferimento della finestra. Se DESTINATION è la cartella principale della memoria, le song vanno nella sua cartella &quot;songs&quot;; le cartelle BRIDGE, SFX e PLAYLIST sono rifiutate, e così una cartella il cui nome il lettore non sa leggere. La cartella principale della memoria è ROOT se si dà --memory; altrimenti quella della memoria rimovibile che contiene DESTINATION; altrimenti il punto di montaggio di DESTINATION, purché non sia la radice &quot;/&quot; del sistema. Ogni song prende sulla memoria un nome che la memoria (FAT32) e l&apos;indice del lettore sanno tenere: i caratteri rifiutati diventano &quot;_&quot;, le lettere di altri alfabeti lettere latine; due song che avrebbero lo stesso nome, maiuscole e minuscole a parte, sono numerate (&quot;nome (2).mid&quot;); il file sul computer resta com&apos;è. Resta sempre libero lo spazio per l&apos;indice: quando la memoria è piena il trasferimento si ferma, senza lasciare song copiate a metà, e l&apos;indice viene aggiornato con le song copiate. Non viene chiesto nulla: un file di song con lo stesso nome già presente viene mantenuto se non si dà --replace.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>alla fine espelle la memoria rimovibile, che si può poi togliere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dopo rebuild o update espelle la memoria rimovibile, che si può poi togliere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Durante un trasferimento o un lavoro sull&apos;indice la memoria è bloccata da un file nascosto .orvalo3soft.lock nella sua cartella principale, dalla finestra come dal terminale: un secondo lavoro sulla stessa memoria termina con &quot;memoria occupata&quot; (stato 1). Il blocco lasciato da un processo terminato non ferma i lavori successivi. Le memorie rimovibili sono le cartelle di /media/&lt;utente&gt; o /run/media/&lt;utente&gt; (/Volumes su macOS), o della cartella indicata dalla variabile d&apos;ambiente ORVALO3_VOLUMES_DIR, e i dischi rimovibili montati altrove. --eject le smonta e le spegne con udisksctl (diskutil su macOS); senza questi programmi vanno espulse dal desktop.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -534,6 +558,10 @@
     </message>
     <message>
         <source>tonalità sconosciuta: &quot;%1&quot; (una di: %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--eject vale solo con rebuild e update</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -585,6 +585,18 @@ Tamsel memory</translation>
         <translation>The memory&apos;s index was NOT brought up to date: the player will not show the new songs. Update it with &quot;%1&quot;.</translation>
     </message>
     <message>
+        <source>Il lettore non sa leggere il nome della cartella &quot;%1&quot; (caratteri speciali o punto iniziale): selezionare o creare un&apos;altra cartella</source>
+        <translation>The player cannot read the name of the folder &quot;%1&quot; (special characters or a leading dot): select or create another folder</translation>
+    </message>
+    <message>
+        <source>La memoria è piena: non tutte le song sono state copiate</source>
+        <translation>The memory is full: not every song was copied</translation>
+    </message>
+    <message>
+        <source>Copiati con un nome che la memoria e il lettore sanno leggere:</source>
+        <translation>Copied under a name the memory and the player can read:</translation>
+    </message>
+    <message>
         <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
         <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
     </message>

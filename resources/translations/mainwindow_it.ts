@@ -579,6 +579,18 @@ memoria di Orvalo</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Il lettore non sa leggere il nome della cartella &quot;%1&quot; (caratteri speciali o punto iniziale): selezionare o creare un&apos;altra cartella</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>La memoria è piena: non tutte le song sono state copiate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copiati con un nome che la memoria e il lettore sanno leggere:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
         <translation type="unfinished"></translation>
     </message>

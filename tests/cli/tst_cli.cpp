@@ -55,9 +55,12 @@ class TestCli : public QObject
     QString path(const QString& rel) const { return work->path() + '/' + rel; }
     QString card() const { return path("volumes/CARD"); }
 
+    QProcessEnvironment extraEnv;  // for the next runs, on top of the system's
+
     Run cli(const QStringList& args, const QString& config = QString(), const QByteArray& locale = "C.UTF-8")
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(extraEnv);
         env.insert("XDG_CONFIG_HOME", config.isEmpty() ? home.filePath("config") : config);
         env.insert("ORVALO3_VOLUMES_DIR", path("volumes"));
         env.insert("LC_ALL", locale);
@@ -124,7 +127,11 @@ private slots:
                        "('OTHER', 'OTHER SONG', 'OTHER BAND', 'ROCK', 'WRITER', 180, 90, 'C', '')"));
     }
 
-    void init() { work.reset(new QTemporaryDir); }
+    void init()
+    {
+        work.reset(new QTemporaryDir);
+        extraEnv.clear();
+    }
 
     void usage_data()
     {
@@ -150,6 +157,8 @@ private slots:
         QTest::newRow("option twice") << QStringList{"transfer", "a.mid", "--to", "x", "--to", "y"} << 2
                                       << "given twice: --to";
         QTest::newRow("index action") << QStringList{"index", "fix", "x"} << 2 << "index needs rebuild, update or check";
+        QTest::newRow("eject after a check") << QStringList{"index", "check", "x", "--eject"} << 2
+                                             << "--eject goes with rebuild and update only";
         QTest::newRow("list order") << QStringList{"list", "x", "--by", "genre"} << 2 << "--by needs title or artist";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Commands:\n  info ";
         QTest::newRow("command help") << QStringList{"set", "a.mid", "--help"} << 0 << "--key K";
@@ -435,6 +444,49 @@ private slots:
         QCOMPARE(list.out, "TITLE;ARTIST;FILE;\n" + (kept ? beta + "OLD;ZED;" + rel + "/a.mid;\n" : alfa + beta));
         QCOMPARE(cli({"index", "check", path(memory)}).out,
                  "index of " + path(memory) + " in order: 2 song files\n");
+    }
+
+    // --eject after a run on a removable memory, through a stand-in udisksctl recording its arguments; the
+    // card is /dev/sdz1 in a made-up mount table.
+    void eject_data()
+    {
+        QTest::addColumn<QStringList>("args");  // "@x" is the folder x below the work folder
+        QTest::addColumn<QString>("udisksctl");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");  // the last line of standard output, or of standard error on failure
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("transfer") << QStringList{"transfer", "@a.mid", "--to", "@volumes/CARD", "--eject"} << "exit 0"
+                                  << 0 << "The memory @volumes/CARD has been ejected: it can now be taken out."
+                                  << "unmount -b /dev/sdz1\npower-off -b /dev/sdz1\n";
+        QTest::newRow("index update, memory in use")
+            << QStringList{"index", "update", "@volumes/CARD", "--eject"} << "echo 'target is busy'; exit 1" << 1
+            << "The memory @volumes/CARD cannot be ejected because it is in use: close the programs and windows "
+               "using it and try again. Do not take it out before." << "unmount -b /dev/sdz1\n";
+        QTest::newRow("not a removable memory") << QStringList{"transfer", "@a.mid", "--to", "@mem", "--memory", "@mem", "--eject"}
+                                                << "exit 0" << 1 << "@mem is not a removable memory: it was not ejected" << "";
+    }
+    void eject()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, udisksctl);
+        makeSongs({"a.mid=t=Alfa"});
+        QVERIFY(QDir().mkpath(card()) && QDir().mkpath(path("mem")));
+        QVERIFY(QFile::copy(path("a.mid"), card() + "/b.mid"));
+        QVERIFY(put(path("system/proc/self/mountinfo"), "40 1 8:1 / " + QFile::encodeName(card()) + " rw - vfat /dev/sdz1 rw\n"));
+        QVERIFY(put(path("bin/udisksctl"), ("#!/bin/sh\necho \"$*\" >> '" + path("calls") + "'\n" + udisksctl + "\n").toUtf8()));
+        QVERIFY(QFile::setPermissions(path("bin/udisksctl"), QFile::ReadOwner | QFile::ExeOwner));
+        extraEnv.insert("ORVALO3_SYSTEM_ROOT", path("system"));
+        extraEnv.insert("PATH", path("bin"));
+        for (QString& arg : args) {
+            if (arg.startsWith('@'))
+                arg = path(arg.mid(1));
+        }
+        const Run run = cli(args);
+        QTEST(run.code, "code");
+        QFETCH(QString, said);
+        QCOMPARE((run.code == 0 ? run.out : run.err).trimmed().section('\n', -1).remove("orvalo3soft-cli: "),
+                 said.replace('@', work->path() + '/'));
+        QTEST(QString::fromUtf8(readFile(path("calls"))), "calls");
     }
 
     void index_data()

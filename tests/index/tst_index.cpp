@@ -1,10 +1,9 @@
 #include "index/index.h"
 
 #include "songimages.h"
+#include "../common/scratchmount.h"
 
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace images;
@@ -75,42 +74,10 @@ QStringList leftovers(const QString &root)
     return QDir(root).entryList({"*.new"}, QDir::Files | QDir::Hidden);
 }
 
-// Runs a system tool quietly; true when it succeeded.
-bool tool(const QString &name, const QStringList &args)
+// A tmpfs of the given size, or "fat32", mounted on a memory's folder while alive.
+struct Mount : ScratchMount::Mount
 {
-    QString program = QStandardPaths::findExecutable(name);
-    if (program.isEmpty())
-        program = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"});
-    if (program.isEmpty())
-        return false;
-    QProcess p;
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.setStandardErrorFile(QProcess::nullDevice());
-    p.start(program, args);
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// A file system mounted on a memory's folder while alive: a tmpfs of the given size, or "fat32" (an
-// image through fusefat). Needs root, or /dev/fuse for FAT32.
-struct Mount
-{
-    const QString point;
-    const bool fat;
-    QTemporaryDir image;
-    bool mounted = false;
-    Mount(const Memory &memory, const QString &kind)
-        : point(memory.root()), fat(kind == "fat32")
-    {
-        mounted = fat ? QFile::exists("/dev/fuse") && tool("mkfs.vfat", {"-F", "32", "-C", image.path() + "/img", "65536"})
-                            && tool("fusefat", {"-o", "rw+", image.path() + "/img", point})
-                      : tool("mount", {"-t", "tmpfs", "-o", "size=" + kind, "tmpfs", point});
-    }
-    bool readOnly() { return tool("mount", {"-o", "remount,ro", point}); }
-    ~Mount()
-    {
-        if (mounted)
-            tool(fat ? "fusermount" : "umount", fat ? QStringList{"-u", point} : QStringList{point});
-    }
+    Mount(const Memory &memory, const QString &kind) : ScratchMount::Mount(memory.root(), kind) {}
 };
 
 // Dates the index files back to Old first when `set`; tells whether all carry Old.

@@ -25,7 +25,8 @@ template <typename T> T* child(QWidget* w, const char* name) { return w->findChi
 
 // Clicks the start button and answers, from inside its own event loop, the box
 // the run shows; a box that never comes ends the test by QtTest's watchdog.
-QString pressStart(QDialog& dialog, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// `buttons` receives the box's buttons.
+QString pressStart(QDialog& dialog, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QStringList* buttons = nullptr)
 {
     QString text;
     QTimer timer;
@@ -33,6 +34,9 @@ QString pressStart(QDialog& dialog, Qt::KeyboardModifiers modifiers = Qt::NoModi
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             timer.stop();
             text = box->text();
+            for (QAbstractButton* button : box->buttons())
+                if (buttons)
+                    *buttons << button->text();
             box->button(QMessageBox::Ok)->click();
         }
     });
@@ -70,35 +74,37 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("indexed");   // below the volumes folder; empty: nothing indexed
         QTest::addColumn<QString>("report");    // a line of the report
+        QTest::addColumn<bool>("eject");        // offered: the run wrote on the memory
         const QString done = QStringLiteral("Operazione completata con successo");
         const QString noSongs =
             QStringLiteral("La memoria non contiene song da indicizzare: l'indice non è stato modificato.");
         QTest::newRow("root of the memory") << "" << "/CARD/Music/Pop" << int(Qt::NoModifier) << false << done
-                                            << "/CARD" << "";
+                                            << "/CARD" << "" << true;
         QTest::newRow("Shift: the folder itself") << "" << "/CARD/Music/Pop/" << int(Qt::ShiftModifier) << false
-                                                  << done << "/CARD/Music/Pop" << "";
+                                                  << done << "/CARD/Music/Pop" << "" << true;
         QTest::newRow("outside the volumes") << "" << "outside" << 0 << false << "Il percorso selezionato non esiste"
-                                             << "" << "";
+                                             << "" << "" << false;
         QTest::newRow("path too long") << "long" << "/CARD/" << 0 << false
             << "Durante l'operazione si sono verificati alcuni errori.\nConsultare il report per maggiori informazioni."
-            << "/CARD" << "File non importato, path troppo lungo: ";
-        QTest::newRow("rebuild of an empty memory") << "empty" << "/CARD" << 0 << true << noSongs << "" << noSongs;
+            << "/CARD" << "File non importato, path troppo lungo: " << true;
+        QTest::newRow("rebuild of an empty memory") << "empty" << "/CARD" << 0 << true << noSongs << "" << noSongs << false;
         // The old index stays: a memory without songs is more likely half-copied than meant to be empty.
         QTest::newRow("update of an emptied memory") << "emptied" << "/CARD" << 0 << false << noSongs << "/CARD"
-                                                     << noSongs;
+                                                     << noSongs << false;
         QTest::newRow("damaged index") << "damaged" << "/CARD" << 0 << false
             << "Operazione non riuscita.\nL'indice della memoria è danneggiato: title.id3 nomina la song 9, che non "
                "esiste.\nPer ripararlo scegliere \"Ho problemi con gli archivi, ricostruisci database\"."
-            << "/CARD" << "danneggiato";
+            << "/CARD" << "danneggiato" << false;
         QTest::newRow("memory not writable") << "blocked" << "/CARD" << 0 << true
             << "Operazione non riuscita.\nLa memoria non può essere scritta: impossibile scrivere %1/artist.id3."
-            << "" << "impossibile scrivere";
+            << "" << "impossibile scrivere" << false;
         // A warning is no error.
         QTest::newRow("name the player cannot read") << "unplayable" << "/CARD" << 0 << false << done << "/CARD"
-            << "Il lettore non potrà aprire questa song, il suo nome contiene caratteri che non sa leggere: ";
+            << "Il lettore non potrà aprire questa song, il suo nome contiene caratteri che non sa leggere: " << true;
+        QTest::newRow("nothing changed") << "indexed" << "/CARD/" << 0 << false << done << "/CARD" << "" << false;
         QTest::newRow("memory busy") << "locked" << "/CARD" << 0 << true
             << "Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. "
-               "Riprovare quando è terminato." << "" << "";
+               "Riprovare quando è terminato." << "" << "" << false;
     }
     void optimize()
     {
@@ -113,7 +119,7 @@ private slots:
         const QString longPath = "/CARD/" + QString(200, 'd') + "/" + QString(55, 's') + ".mid";
         QTemporaryDir outside;
         QVERIFY(QFile::copy(card + "/b.mf3", outside.path() + "/c.mf3"));
-        if (memory == "emptied" || memory == "damaged")
+        if (memory == "emptied" || memory == "damaged" || memory == "indexed")
             QVERIFY(Index().createIndex(card));
         // Another transfer or index run holds the memory.
         QLockFile otherRun(card + '/' + MemoryLock::fileName());
@@ -129,14 +135,16 @@ private slots:
             QVERIFY(QFile::remove(card + "/b.mf3") && QFile::remove(card + "/Music/Pop/a.mf3"));
         else if (memory == "unplayable")
             QVERIFY(volumes->add("/CARD/Don\u2019t.mid", midi(QByteArray())));
-        else if (!memory.isEmpty())
+        else if (!memory.isEmpty() && memory != "indexed")
             QVERIFY(QDir(card).removeRecursively() && QDir().mkpath(card + "/Music"));
 
         IndexDialog dialog;
         dialog.show();
         child<QLineEdit>(&dialog, "lineEditPath")->setText(field == "outside" ? outside.path() : volumes->file(field));
         child<QRadioButton>(&dialog, rebuild ? "radioButtonRebuild" : "radioButtonUpdate")->setChecked(true);
-        QCOMPARE(pressStart(dialog, Qt::KeyboardModifiers(modifiers)), QString(message).replace("%1", card));
+        QStringList buttons;
+        QCOMPARE(pressStart(dialog, Qt::KeyboardModifiers(modifiers), &buttons), QString(message).replace("%1", card));
+        QTEST(buttons.contains("Espelli la memoria"), "eject");
         for (const QString& dir : {card, card + "/Music/Pop", outside.path()})
             QCOMPARE(QFile::exists(dir + "/index.id3"), !indexed.isEmpty() && dir == volumes->file(indexed));
         const QString text = child<QPlainTextEdit>(&dialog, "plainTextReport")->toPlainText();

@@ -22,9 +22,14 @@ public:
     QList<answerEnum> answers;
     int stopAt = -1;  // the stopRequested() call, counted from 0, that answers true
     QStringList deliveredAtQuestion;
+    QStringList asked;  // the files of the replace questions, without their folder
     SongOutcomes delivered;
 
-    answerEnum askReplace(const QString&) override { return next(); }
+    answerEnum askReplace(const QString& target) override
+    {
+        asked << target.section('/', -1);
+        return next();
+    }
     answerEnum askEditNotMaker(const QString&) override { return next(); }
     void begin(phaseEnum, int) override {}
     void progress(int, int) override {}
@@ -152,6 +157,9 @@ private slots:
         // The karaoke graphics are named after the song, whatever the folders are called.
         QTest::newRow("folders named like songs") << "live.mp3/song.mp3 +live.mp3/song.cdg" << "" << "card.mp3"
                                                   << QList<int>{} << "40:C" << "" << "song.cdg:new song.mp3:new";
+        // Replacing with a song gone from the computer keeps the one there.
+        QTest::newRow("replacement that fails") << "-a.mid" << "a.mid" << "dest" << QList<int>{WorkflowHost::AnswerYes}
+                                                << "40:X" << "0" << "a.mid:old";
     }
 
     void copy()
@@ -189,6 +197,66 @@ private slots:
             read << f + ':' + (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
         }
         QTEST(read.join(' '), "after");
+    }
+
+    // Onto a player memory: names it and the player can hold, unique apart from letter case, in table order.
+    void memoryCopy_data()
+    {
+        // "|" separates names; "+" marks a file beside the picked ones. Files already on the memory hold "old".
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("outcomes");  // picked files get the ids 40, 30, 20, ...
+        QTest::addColumn<QString>("renamed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("names mapped and numbered, graphics named after their song")
+            << "Don\u2019t Stop.mid|a?b.mp3|+a?b.cdg|SONG.mid|song.MID|\u041f\u0440\u0438\u0432\u0435\u0442.kar" << ""
+            << QList<int>{} << "" << "40:C 30:C 20:C 10:C 0:C"
+            << "Don\u2019t Stop.mid>Don't Stop.mid|a?b.mp3>a_b.mp3|song.MID>song (2).MID|\u041f\u0440\u0438\u0432\u0435\u0442.kar>Privet.kar"
+            << "a_b.cdg:new|a_b.mp3:new|Don't Stop.mid:new|Privet.kar:new|song (2).MID:new|SONG.mid:new";
+        // FAT32 takes "SONG.MID" for "song.mid"; graphics left on the memory belong to a song of that name.
+        QTest::newRow("a name on the memory in another case")
+            << "song.mid|b.mp3|+b.cdg|c.mid" << "SONG.MID|b.cdg" << QList<int>{WorkflowHost::AnswerYes, WorkflowHost::AnswerNo}
+            << "SONG.MID b.cdg" << "40:C 30:K 20:C" << "" << "b.cdg:old|c.mid:new|song.mid:new";
+        QTest::newRow("a folder in the way") << "x.mid|y.mid" << "X.MID/" << QList<int>{} << "" << "40:X 30:C" << ""
+                                             << "y.mid:new";
+    }
+    void memoryCopy()
+    {
+        QFETCH(QString, picked);
+        QFETCH(QString, existing);
+        QFETCH(QList<int>, answers);
+        QTemporaryDir work;
+        const QString dest = work.filePath("CARD/songs");
+        QVERIFY(QDir().mkpath(dest));
+        for (const QString& name : existing.split('|', Qt::SkipEmptyParts))
+            QVERIFY(name.endsWith('/') ? QDir().mkpath(dest + '/' + name) : writeFile(dest + '/' + name, "old"));
+        SongRefs songs;
+        for (const QString& entry : picked.split('|')) {
+            const QString name = entry.mid(entry.startsWith('+') ? 1 : 0);
+            QVERIFY(writeFile(work.filePath("src/" + name), "new"));
+            if (!entry.startsWith('+'))
+                songs.append({40 - 10 * songs.size(), work.filePath("src/" + name), name});
+        }
+        ScriptedHost host;
+        for (int a : answers)
+            host.answers << WorkflowHost::answerEnum(a);
+        FileCopier copier(host);
+        copier.setMemory(work.filePath("CARD"), 0);
+        const FileCopier::Result result = copier.copy(songs, dest);
+        QTEST(host.asked.join(' '), "asked");
+        QTEST(host.outcomes(), "outcomes");
+        QStringList renamed;
+        for (const SongOutcome& o : result.renamed)
+            renamed << o.path.section('/', -1) + '>' + o.copiedAs;
+        QTEST(renamed.join('|'), "renamed");
+        QStringList read;
+        for (const QString& f : QDir(dest).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+            QFile file(dest + '/' + f);
+            read << f + ':' + (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+        }
+        QTEST(read.join('|'), "after");
     }
 };
 

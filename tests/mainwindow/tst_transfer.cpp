@@ -79,6 +79,12 @@ private slots:
         QTest::newRow("songs is a file") << "/CARD" << ""
             << "Non è possibile copiare i file sulla cartella principale, creare o selezionare una sottocartella";
         QTest::newRow("cancelled") << "CANCEL" << "" << "";
+        // The player finds its songs by their Latin-1 paths and skips hidden folders.
+        const QString unreadable = "Il lettore non sa leggere il nome della cartella \"%1\" (caratteri speciali o punto "
+                                   "iniziale): selezionare o creare un'altra cartella";
+        QTest::newRow("Greek folder name") << "/CARD/\u039a\u03b1\u03bb\u03cc/live" << ""
+                                           << unreadable.arg("\u039a\u03b1\u03bb\u03cc");
+        QTest::newRow("hidden folder") << "/CARD/.live" << "" << unreadable.arg(".live");
         // Another transfer or index run holds the memory.
         QTest::newRow("memory busy") << "/CARD/music/live" << "" << "Memoria occupata: un trasferimento o un "
             "aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.";
