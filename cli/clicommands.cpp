@@ -53,6 +53,14 @@ void CliCommands::failed(const QString& message)
     console.err(CliHelp::program() + QStringLiteral(": ") + message);
 }
 
+void CliCommands::warnLeftoverCopy(const QString& copy)
+{
+    if (!copy.isEmpty())
+        console.err(tr("attenzione: un salvataggio interrotto ha lasciato la copia %1, che contiene la sua song "
+                       "com'era prima; se la song è a posto, eliminala")
+                        .arg(copy));
+}
+
 QString CliCommands::existingFolder(const QString& path)
 {
     const QFileInfo folder(path);

@@ -48,6 +48,8 @@ private:
     void reportNotReached();
     void songFailed(const QString& path, const QString& reason);
     void failed(const QString& message);
+    // Warns (on standard error) of a copy an interrupted save left beside a song.
+    void warnLeftoverCopy(const QString& copy);
     int status() const { return allDone ? 0 : 1; }
     // A folder named on the command line, absolute; empty with a message when
     // it is not an existing folder.

@@ -121,8 +121,10 @@ int CliCommands::info()
         text.chop(1);
         console.out(text);
     };
-    LibraryImport(host).run(args.plain);
+    const LibraryImport::Summary read = LibraryImport(host).run(args.plain);
     reportNotReached();
+    for (const QString& copy : read.leftoverCopies)
+        warnLeftoverCopy(copy);
     return status();
 }
 
@@ -134,7 +136,9 @@ int CliCommands::set()
             break;
         reached(int(ref.id) + 1);
         MetaSong song;
-        if (!song.importFile(ref.path)) {
+        const bool read = song.importFile(ref.path);
+        warnLeftoverCopy(song.leftoverCopy());
+        if (!read) {
             songFailed(ref.path, unreadableReason(ref.path));
             continue;
         }
@@ -186,6 +190,7 @@ int CliCommands::sync()
         MetaSong song;
         if (song.importFile(ref.path))
             song.getSongInfo(before[int(ref.id)]);
+        warnLeftoverCopy(song.leftoverCopy());
     }
 
     CliHost host(console);

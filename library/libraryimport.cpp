@@ -26,7 +26,10 @@ LibraryImport::Summary LibraryImport::run(const QStringList& paths)
         outcome.path = path;
 
         MetaSong song;
-        if (!song.importFile(path)) {
+        const bool read = song.importFile(path);
+        if (!song.leftoverCopy().isEmpty())
+            summary.leftoverCopies << song.leftoverCopy();
+        if (!read) {
             qDebug() << "Unknown/corrupted file" << path;
             ++summary.unreadable;
             outcome.outcome = SongOutcome::OutcomeUnreadable;

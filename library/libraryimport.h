@@ -16,6 +16,9 @@ public:
         int unreadable = 0;
         int tavrelSongs = 0;  // the maker's songs among those read
         bool stopped = false; // the host asked to stop before the last file
+        // Hidden copies left beside songs by a save that was interrupted:
+        // each holds its song as it was before that save.
+        QStringList leftoverCopies;
     };
 
     explicit LibraryImport(WorkflowHost& host) : host(host) {}

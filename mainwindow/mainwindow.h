@@ -151,6 +151,8 @@ private:
     void showSyncReport(const OutcomeTally& outcomes, bool completed, int total);
     // A box listing the songs that could not be saved; nothing when none.
     void showSaveFailures(const SongOutcomes& failures);
+    // A box listing the copies interrupted saves left beside imported songs.
+    void showLeftoverCopies(const QStringList& copies);
 
     // Import
     // Replaces the current progress dialog by a new window-modal one with

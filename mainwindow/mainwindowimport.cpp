@@ -9,10 +9,12 @@
 #include "library/workflowlog.h"
 #include "mainwindow/librarymodel.h"
 #include "mainwindow/proceeddialog.h"
+#include "mainwindow/reportbox.h"
 #include "mainwindow/tableplace.h"
 #include "mainwindow/windowhost.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -177,6 +179,7 @@ void MainWindow::importUserLibrary()
     adjustUserLibraryHeaders();
     if (stopAfterCurrentSong)
         return;
+    showLeftoverCopies(read.leftoverCopies);
 
     if (settings.value(QLatin1String(SettingsKeys::copyrightAsk), copyrightAskDefault).toBool()) {
         ProceedDialog summary;
@@ -188,6 +191,22 @@ void MainWindow::importUserLibrary()
             return;
     }
     ui->updateDataToolButton->setEnabled(true);
+}
+
+void MainWindow::showLeftoverCopies(const QStringList& copies)
+{
+    if (copies.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, tr("Importazione"),
+                    tr("Un salvataggio interrotto ha lasciato una copia nascosta accanto a una o più song. "
+                       "Ogni copia contiene la sua song com'era prima di quel salvataggio: se la song non si "
+                       "apre più, mettila al suo posto; se la song è a posto, eliminala."),
+                    QMessageBox::Ok, this);
+    QStringList items;
+    for (const QString& copy : copies)
+        items << QDir::toNativeSeparators(copy);
+    fillReport(box, {}, {{tr("Copie lasciate:"), items}});
+    box.exec();
 }
 
 void MainWindow::startProgress(const QString& label, const QString& title, int maximum)

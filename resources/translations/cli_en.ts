@@ -247,6 +247,10 @@
         <source>%1 non è una memoria rimovibile: non è stata espulsa</source>
         <translation>%1 is not a removable memory: it was not ejected</translation>
     </message>
+    <message>
+        <source>attenzione: un salvataggio interrotto ha lasciato la copia %1, che contiene la sua song com&apos;era prima; se la song è a posto, eliminala</source>
+        <translation>warning: an interrupted save left the copy %1, which holds its song as it was before; once the song is right, delete it</translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>

@@ -247,6 +247,10 @@
         <source>%1 non è una memoria rimovibile: non è stata espulsa</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>attenzione: un salvataggio interrotto ha lasciato la copia %1, che contiene la sua song com&apos;era prima; se la song è a posto, eliminala</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>

@@ -23,6 +23,10 @@
         <source>al suo posto c&apos;è una cartella: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>impossibile rinominare la copia</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MemoryEject</name>

@@ -600,6 +600,18 @@ Tamsel memory</translation>
         <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
         <translation>Memory busy: a transfer or a database update is already at work on this memory. Try again when it has ended.</translation>
     </message>
+    <message>
+        <source>Importazione</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Un salvataggio interrotto ha lasciato una copia nascosta accanto a una o più song. Ogni copia contiene la sua song com&apos;era prima di quel salvataggio: se la song non si apre più, mettila al suo posto; se la song è a posto, eliminala.</source>
+        <translation>An interrupted save left a hidden copy beside one or more songs. Each copy holds its song as it was before that save: if the song no longer opens, put the copy in its place; once the song is right, delete the copy.</translation>
+    </message>
+    <message>
+        <source>Copie lasciate:</source>
+        <translation>Copies left:</translation>
+    </message>
 </context>
 <context>
     <name>NoCopyrightDialog</name>

@@ -594,6 +594,18 @@ memoria di Orvalo</source>
         <source>Memoria occupata: un trasferimento o un aggiornamento del database è già in corso su questa memoria. Riprovare quando è terminato.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Importazione</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Un salvataggio interrotto ha lasciato una copia nascosta accanto a una o più song. Ogni copia contiene la sua song com&apos;era prima di quel salvataggio: se la song non si apre più, mettila al suo posto; se la song è a posto, eliminala.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copie lasciate:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NoCopyrightDialog</name>

@@ -247,6 +247,27 @@ private slots:
                           "Author:\nLength:\nBPM:\nKey:\nMarkers:\nMaker's song: yes\n");
     }
 
+    // A copy left by an interrupted save is told of by every command that reads the song.
+    void leftoverCopyWarned_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("info") << QStringList{"info"};
+        QTest::newRow("set") << QStringList{"set", "--genre", "Rock"};
+        QTest::newRow("sync") << QStringList{"sync", "--dry-run"};
+    }
+    void leftoverCopyWarned()
+    {
+        QFETCH(QStringList, command);
+        const QStringList files = makeSongs({"a.mid=t=One", "b.mid=t=Two"});
+        const QString copy = path(".a.mid.orvalo3-copy");
+        QVERIFY(put(copy, readFile(files[0])));
+        const Run run = cli(command.mid(0, 1) + files + command.mid(1));
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, "warning: an interrupted save left the copy " + copy
+                              + ", which holds its song as it was before; once the song is right, delete it\n");
+        QVERIFY(QFile::exists(copy));
+    }
+
     void set_data()
     {
         QTest::addColumn<QString>("format");

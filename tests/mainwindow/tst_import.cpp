@@ -95,6 +95,22 @@ private slots:
         QCOMPARE(shown.join(' '), rows);
     }
 
+    // A copy an interrupted save left beside a song is shown before the summary.
+    void leftoverCopy()
+    {
+        const QStringList paths{song("a.mid", midi("a", true)), song("b.mid", midi("b", true))};
+        const QString copy = sandbox->path("songs/.b.mid.orvalo3-copy");
+        QVERIFY(writeFile(copy, midi("b", true)));
+        MainWindow w;
+        ModalScript script;
+        script.box().press("ProceedDialog", "noPushButton");
+        pickFiles(w, paths);
+        QVERIFY(script.done());
+        QCOMPARE(script.seen[0].title, QString("Importazione"));
+        QCOMPARE(script.seen[0].info, "Copie lasciate:\n" + QDir::toNativeSeparators(copy));
+        QVERIFY(QFile::exists(copy));
+    }
+
     void buttonStates_data()
     {
         // The button pressed in the import summary ("off": none shown), then in the backup offer.
