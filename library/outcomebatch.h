@@ -8,9 +8,10 @@
 class WorkflowHost;
 
 // Collects a workflow's outcomes and hands them to the host in batches: when
-// the last batch is older than a quarter of a second, before every question
-// (flush()) and when the workflow ends (at the latest on destruction). A host
-// that writes a table applies each batch at once instead of song by song.
+// the last batch is older than a quarter of a second (or than twenty times
+// the host took over it), before every question (flush()) and when the
+// workflow ends (at the latest on destruction). A host that writes a table
+// applies each batch at once instead of song by song.
 class OutcomeBatch
 {
 public:
@@ -26,6 +27,7 @@ private:
     WorkflowHost& host;
     SongOutcomes pending;
     QElapsedTimer sinceFlush;
+    qint64 interval; // ms between batches, after the host's time over the last one
 };
 
 #endif

@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QEvent>
-#include <QHash>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -206,57 +205,62 @@ void MainWindow::applyOutcomes(WorkflowHost::phaseEnum phase, const SongOutcomes
 {
     if (!userLibraryModel)
         return;
+    // A batch is written in one go and the table read again once: row by
+    // row, each write would cost more the longer the list.
     if (phase == WorkflowHost::PhaseImport) {
+        QVector<SongInfo> read;
+        read.reserve(outcomes.size());
         for (const SongOutcome& song : outcomes) {
             if (song.outcome == SongOutcome::OutcomeRead)
-                userLibraryModel->addSong(song.details);
+                read << song.details;
             else
                 unreadableFiles << song.path;
         }
+        if (!userLibraryModel->addSongs(read))
+            qDebug() << "[MainWindow::applyOutcomes] WARNING:" << read.size() << "songs read but not listed";
         return;
     }
     if (phase != WorkflowHost::PhaseSync && phase != WorkflowHost::PhaseWholeList)
         return;
 
-    // Rows move when the table is sorted or read again: find them by id now.
-    QHash<qint64, int> rows;
-    const int count = userLibraryModel->goodRowCount();
-    rows.reserve(count);
-    for (int row = 0; row < count; ++row)
-        rows.insert(userLibraryModel->songId(row), row);
-
+    QVector<UserSongsRelTableModel::SongUpdate> updates;
+    updates.reserve(outcomes.size());
     for (const SongOutcome& song : outcomes) {
-        const int row = rows.value(song.id, -1);
-        if (row < 0)
-            continue;
-        Database::statusEnum status;
+        UserSongsRelTableModel::SongUpdate update;
         switch (song.outcome) {
         case SongOutcome::OutcomeUpdated:
-            status = Database::StatusUpdated;
+            update.status = Database::StatusUpdated;
             break;
         case SongOutcome::OutcomeSaved:
-            status = Database::StatusManual;
+            update.status = Database::StatusManual;
             break;
         case SongOutcome::OutcomeNotFound:
-            status = Database::StatusNotFound;
+            update.status = Database::StatusNotFound;
             break;
         case SongOutcome::OutcomeLeftUnchanged:
-            status = Database::StatusLeftUnchanged;
+            update.status = Database::StatusLeftUnchanged;
             break;
         case SongOutcome::OutcomeUnreadable:
-            status = Database::StatusUnreadable;
+            update.status = Database::StatusUnreadable;
             break;
         case SongOutcome::OutcomeNotSaved:
-            status = Database::StatusNotSaved;
+            update.status = Database::StatusNotSaved;
             break;
         default:
             continue;
         }
+        // Songs are found by id: rows move when the table is sorted or read again.
+        if (userLibraryModel->rowOfSong(song.id) < 0)
+            continue;
+        update.id = song.id;
+        update.hasDetails = song.hasDetails;
         if (song.hasDetails)
-            userLibraryModel->updateRow(row, song.details);
+            update.details = song.details;
         userLibraryModel->setStatusReason(song.id, song.reason);
-        userLibraryModel->setStatus(row, status);
+        updates << update;
     }
+    if (!userLibraryModel->updateSongs(updates))
+        qDebug() << "[MainWindow::applyOutcomes] WARNING: the statuses of" << updates.size() << "songs not listed";
 }
 
 void MainWindow::showSyncReport(const OutcomeTally& outcomes, bool completed, int total)

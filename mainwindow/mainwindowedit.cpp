@@ -61,12 +61,16 @@ void MainWindow::onSongsTableViewDoubleClicked(const QModelIndex& index)
     showSaveFailures(failures);
 
     // The row's first cell is in a hidden column, which the view refuses to
-    // scroll to: aim at the row's first shown cell instead.
+    // scroll to: aim at the row's first shown cell instead. The song's row
+    // moved if the view is sorted by a detail the save changed.
     QTableView* view = ui->userLibraryTableView;
     int column = 0;
     while (column < userLibraryModel->columnCount() && view->isColumnHidden(column))
         ++column;
-    view->scrollTo(userLibraryModel->rowIndex(row).siblingAtColumn(column), QAbstractItemView::PositionAtCenter);
+    const int editedRow = userLibraryModel->rowOfSong(editedId);
+    if (editedRow >= 0)
+        view->scrollTo(userLibraryModel->rowIndex(editedRow).siblingAtColumn(column),
+                       QAbstractItemView::PositionAtCenter);
 }
 
 SongOutcome MainWindow::manualModifySong(MetaSong song, SongInfo info, QString fileName, int row)
@@ -117,8 +121,7 @@ void MainWindow::onSongsTableViewShowContextMenu(const QPoint& pos)
     if (chosen == removeAction) {
         qDebug() << "[MainWindow::onSongsTableViewShowContextMenu] Removing row:" << row << "file:"
                  << userLibraryModel->fileName(row);
-        if (userLibraryModel->removeRows(row, 1))
-            userLibraryModel->select();
+        userLibraryModel->removeRows(row, 1);
         return;
     }
 
@@ -139,6 +142,5 @@ void MainWindow::onSongsTableViewShowContextMenu(const QPoint& pos)
                              tr("Impossibile eliminare il file:\n%1").arg(QDir::toNativeSeparators(path)));
         return;
     }
-    if (userLibraryModel->removeRows(row, 1))
-        userLibraryModel->select();
+    userLibraryModel->removeRows(row, 1);
 }

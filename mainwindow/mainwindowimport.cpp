@@ -10,6 +10,7 @@
 #include "mainwindow/librarymodel.h"
 #include "mainwindow/proceeddialog.h"
 #include "mainwindow/reportbox.h"
+#include "mainwindow/tableplace.h"
 #include "mainwindow/windowhost.h"
 
 #include <QDebug>
@@ -74,6 +75,8 @@ void MainWindow::initUserLibraryModel()
     view->setAlternatingRowColors(false);
 
     view->setModel(userLibraryModel);
+    // The model reads the table again after every batch a workflow writes.
+    new TablePlace(view, userLibraryModel);
     view->hideColumn(userLibraryModel->colIdxFilename());
     view->hideColumn(0);
     // What became of each song, first among the shown columns.

@@ -11,6 +11,13 @@ namespace {
 // While an import runs the table is repainted at most this often: painting
 // it after every file would cost many times the reading of the file.
 const int kTableRepaintMs = 250;
+// A progress dialog shows its count this often (and always the first and the
+// last): drawn after every one of thousands of small files, it took longer
+// than the work it showed.
+const int kProgressShownMs = 40;
+// Events (a click on "Interrompi", the window's repaints) are let through
+// between songs at most this often.
+const int kEventsMs = 10;
 
 } // namespace
 
@@ -45,6 +52,8 @@ void WindowHost::begin(phaseEnum newPhase, int total)
     dialog = window.progressDialog;
     ownDialog = true;
     indexDone = 0;
+    sinceShown.start();
+    sinceEvents.start();
     if (phase == PhaseImport) {
         window.ui->userLibraryTableView->setUpdatesEnabled(false);
         tableFrozen = true;
@@ -54,39 +63,39 @@ void WindowHost::begin(phaseEnum newPhase, int total)
 
 void WindowHost::progress(int done, int total)
 {
-    switch (phase) {
-    case PhaseImport: {
-        window.updateProgress(done);
-        const bool repaintTable = sinceRepaint.elapsed() >= kTableRepaintMs;
-        if (repaintTable) {
-            window.ui->userLibraryTableView->setUpdatesEnabled(true);
-            sinceRepaint.restart();
-        }
-        QCoreApplication::processEvents();
-        if (repaintTable)
-            window.ui->userLibraryTableView->setUpdatesEnabled(false);
-        break;
-    }
-    case PhaseSync:
-    case PhaseWholeList:
-        window.updateProgress(done);
-        QCoreApplication::processEvents();
-        break;
-    case PhaseBackup:
-    case PhaseTransfer:
-        window.updateProgress(done);
-        break;
-    case PhaseIndex:
-        // The scan's count and the index's steps, without the "of" label.
+    if (phase == PhaseIndex) {
+        // The scan's count and the index's steps, without the "of" label;
+        // the scan counts every file.
         if (!dialog)
-            break;
-        if (dialog->maximum() != total)
+            return;
+        const bool newMaximum = dialog->maximum() != total;
+        if (newMaximum)
             dialog->setMaximum(total);
-        if (done != indexDone)
+        const bool last = total > 0 && done >= total;
+        if (done != indexDone && (newMaximum || last || sinceShown.elapsed() >= kProgressShownMs)) {
             dialog->setValue(done);
-        indexDone = done;
-        break;
+            indexDone = done;
+            sinceShown.restart();
+        }
+        return;
     }
+
+    const bool shown = done <= 1 || done >= total || sinceShown.elapsed() >= kProgressShownMs;
+    if (shown) {
+        window.updateProgress(done);
+        sinceShown.restart();
+    } else if (sinceEvents.elapsed() < kEventsMs) {
+        return;
+    }
+    sinceEvents.restart();
+    const bool repaintTable = phase == PhaseImport && sinceRepaint.elapsed() >= kTableRepaintMs;
+    if (repaintTable) {
+        window.ui->userLibraryTableView->setUpdatesEnabled(true);
+        sinceRepaint.restart();
+    }
+    QCoreApplication::processEvents();
+    if (repaintTable)
+        window.ui->userLibraryTableView->setUpdatesEnabled(false);
 }
 
 bool WindowHost::stopRequested()

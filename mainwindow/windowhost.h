@@ -45,6 +45,8 @@ private:
     bool ownDialog = false;  // the dialog was made by begin()
     bool tableFrozen = false;
     QElapsedTimer sinceRepaint;
+    QElapsedTimer sinceShown;  // the progress dialog last showed a count
+    QElapsedTimer sinceEvents; // events were last let through
     int indexDone = 0;
     OutcomeTally tally;
 };

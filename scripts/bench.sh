@@ -5,8 +5,10 @@
 #   ./scripts/bench.sh            (build folder: build-bench/, or $ORVALO3_BENCH_DIR)
 #
 # The programs' whole outputs stay in <build folder>/bench-results/, with the
-# table as table.md. Each program takes the best of a few runs of its own; the
-# figures are wall-clock times, so run this on an otherwise idle machine.
+# table as table.md. Each program repeats its measures and prints their
+# medians (a few, the best of their runs); the figures are wall-clock times,
+# so run this on an otherwise idle machine. The workflows' programs run
+# libraries of 10,000 songs: the whole run takes the better part of an hour.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here/.."
@@ -67,27 +69,54 @@ def files_per_second(pattern, s):
     m = find(pattern + r":\s+([\d.]+) s\s+([\d.]+) files/s", s)
     return float(m.group(1)), float(m.group(2))
 
+def blocks(s):
+    # One block of lines per library a program measured.
+    return [b for b in re.split(r"\n(?=library: )", s) if b.startswith("library: ")]
+
 def import_rows(s):
-    count = find(r"^library: (\d+) files", s).group(1)
-    read_s, read_r = files_per_second("read only", s)
-    imp_s, imp_r = files_per_second("import", s)
-    log_s, log_r = files_per_second("import, log file", s)
-    base = "reading the same files (MetaSong only)"
-    rows.append(("Import of %s songs through the main window" % count,
-                 "%s (%.0f songs/s)" % (seconds(imp_s), imp_r), base,
-                 "%s (%.0f songs/s)" % (seconds(read_s), read_r), "%.2fx the time" % (imp_s / read_s)))
-    rows.append(("Import of %s songs, log file on" % count,
-                 "%s (%.0f songs/s)" % (seconds(log_s), log_r), base,
-                 "%s (%.0f songs/s)" % (seconds(read_s), read_r), "%.2fx the time" % (log_s / read_s)))
+    for block in blocks(s):
+        count = find(r"^library: (\d+) files", block).group(1)
+        read_s, read_r = files_per_second("read only", block)
+        imp_s, imp_r = files_per_second("import", block)
+        log_s, log_r = files_per_second("import, log file", block)
+        base = "reading the same files (MetaSong only)"
+        rows.append(("Import of %s songs through the main window" % count,
+                     "%s (%.0f songs/s)" % (seconds(imp_s), imp_r), base,
+                     "%s (%.0f songs/s)" % (seconds(read_s), read_r), "%.2fx the time" % (imp_s / read_s)))
+        rows.append(("Import of %s songs, log file on" % count,
+                     "%s (%.0f songs/s)" % (seconds(log_s), log_r), base,
+                     "%s (%.0f songs/s)" % (seconds(read_s), read_r), "%.2fx the time" % (log_s / read_s)))
+        peak = float(find(r"^peak memory, import:\s+([\d.]+) MB", block).group(1))
+        peak_read = float(find(r"^peak memory, read:\s+([\d.]+) MB", block).group(1))
+        rows.append(("Peak memory of a process importing %s songs" % count, "%.0f MB" % peak,
+                     "a process that only reads them", "%.0f MB" % peak_read, "%.2fx the memory" % (peak / peak_read)))
+
+def copy_rows(s, what, pattern, label):
+    for block in blocks(s):
+        count = find(r"^library: (\d+) files", block).group(1)
+        base_s, base_r = files_per_second(pattern, block)
+        t, r = files_per_second(what, block)
+        rows.append((label % count, "%s (%.0f songs/s)" % (seconds(t), r), "the same files copied with QFile::copy",
+                     "%s (%.0f songs/s)" % (seconds(base_s), base_r), "%.2fx the time" % (t / base_s)))
 
 def sync_rows(s):
-    m = find(r"^library: (\d+) files.*?(\d+) in the catalogue", s)
-    direct_s, direct_r = files_per_second("direct", s)
-    sync_s, sync_r = files_per_second("synchronisation", s)
-    rows.append(("Synchronisation of %s songs (%s in the catalogue)" % (m.group(1), m.group(2)),
-                 "%s (%.0f songs/s)" % (seconds(sync_s), sync_r),
-                 "the same reads, look-ups and saves without the window",
-                 "%s (%.0f songs/s)" % (seconds(direct_s), direct_r), "%.2fx the time" % (sync_s / direct_s)))
+    for block in blocks(s):
+        m = find(r"^library: (\d+) files.*?(\d+) in the catalogue", block)
+        direct_s, direct_r = files_per_second("direct", block)
+        sync_s, sync_r = files_per_second("synchronisation", block)
+        rows.append(("Synchronisation of %s songs (%s in the catalogue)" % (m.group(1), m.group(2)),
+                     "%s (%.0f songs/s)" % (seconds(sync_s), sync_r),
+                     "the same reads, look-ups and saves without the window",
+                     "%s (%.0f songs/s)" % (seconds(direct_s), direct_r), "%.2fx the time" % (sync_s / direct_s)))
+
+def wholelist_rows(s):
+    for block in blocks(s):
+        count = int(find(r"^library: (\d+) files", block).group(1))
+        direct_s, direct_r = files_per_second("direct", block)
+        t, r = files_per_second("whole-list update", block)
+        rows.append(("Whole-list update of the author over %d songs" % count,
+                     "%s (%.0f songs/s)" % (seconds(t), r), "the same reads and saves without the window",
+                     "%s (%.0f songs/s)" % (seconds(direct_s), direct_r), "%.2fx the time" % (t / direct_s)))
 
 def lookup_rows(s):
     names = float(find(r"^1000 file name lookups: ([\d.]+) ms", s).group(1))
@@ -135,9 +164,14 @@ def save_rows(s):
                      "%s (%.0f songs/s)" % (seconds(base_s), base_r), "%.2fx the time" % (t / base_s)))
 
 parsers = {"bench_import": import_rows, "bench_sync": sync_rows, "bench_lookup": lookup_rows,
-           "bench_index": index_rows, "bench_lzhuff": lzhuff_rows, "bench_save": save_rows}
+           "bench_index": index_rows, "bench_lzhuff": lzhuff_rows, "bench_save": save_rows,
+           "bench_wholelist": wholelist_rows,
+           "bench_backup": lambda s: copy_rows(s, "backup", "QFile::copy loop", "Backup of %s small songs"),
+           "bench_transfer": lambda s: copy_rows(s, "transfer", "QFile::copy loop",
+                                                 "Transfer of %s small songs, the index update aside")}
 # The table's order: the workflows first, then the parts under them.
-order = ["bench_import", "bench_sync", "bench_save", "bench_index", "bench_lzhuff", "bench_lookup"]
+order = ["bench_import", "bench_sync", "bench_wholelist", "bench_backup", "bench_transfer", "bench_save",
+         "bench_index", "bench_lzhuff", "bench_lookup"]
 names.sort(key=lambda n: (order.index(n) if n in order else len(order), n))
 for name in names:
     try:

@@ -476,8 +476,7 @@ bool MetaSong::write(const QString& path, const QByteArray& content)
     // and takes an MP3's audio from where it now begins.
     SongFileState written = out.writtenState();
     if (written.path == readState.path) {
-        written.hashedLength = content.size();
-        written.hash = SongFileState::hashOf(content);
+        written.head = content;
         readState = written;
         if (isMp3)
             mp3.loadHeader(content);

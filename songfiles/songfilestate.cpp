@@ -1,6 +1,5 @@
 #include "songfiles/songfilestate.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,12 +32,6 @@ SongFileState SongFileState::ofOpenFile(int fd, const QString& path, const QByte
     if (::fstat(fd, &st) != 0)
         return SongFileState();
     SongFileState s = ofStat(st, path);
-    s.hashedLength = head.size();
-    s.hash = hashOf(head);
+    s.head = head;
     return s;
-}
-
-QByteArray SongFileState::hashOf(const QByteArray& head)
-{
-    return QCryptographicHash::hash(head, QCryptographicHash::Sha1);
 }

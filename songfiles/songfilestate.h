@@ -16,18 +16,19 @@ struct SongFileState
     quint64 inode = 0;
     qint64 size = -1;        // -1: no state recorded
     qint64 mtimeNs = 0;
-    qint64 hashedLength = 0; // the hash covers the file's first bytes
-    QByteArray hash;
+    // The file's first bytes as they were read, compared whole at the save.
+    // The very bytes the song was parsed from, shared rather than copied: a
+    // hash of them weighed on every import, a comparison costs only the save.
+    QByteArray head;
 
     bool isValid() const { return size >= 0; }
-    // The same file, of the same size and modification time (hashes aside).
+    // The same file, of the same size and modification time (contents aside).
     bool sameFileAs(const SongFileState& other) const;
 
-    // A file as stat() describes it, without a hash.
+    // A file as stat() describes it, without its first bytes.
     static SongFileState ofStat(const struct stat& st, const QString& path);
     // An open file whose first bytes were read as `head`.
     static SongFileState ofOpenFile(int fd, const QString& path, const QByteArray& head);
-    static QByteArray hashOf(const QByteArray& head);
 };
 
 #endif

@@ -374,11 +374,10 @@ bool SongReplacement::begin()
 bool SongReplacement::matchesExpected()
 {
     const SongFileState& e = *expected;
-    if (!SongFileState::ofStat(original, target).sameFileAs(e) || e.hashedLength > e.size)
+    if (!SongFileState::ofStat(original, target).sameFileAs(e) || e.head.size() > e.size)
         return false;
-    QByteArray head(int(e.hashedLength), Qt::Uninitialized);
-    return readAt(sourceFd, head.data(), e.hashedLength, 0) == e.hashedLength
-        && SongFileState::hashOf(head) == e.hash;
+    QByteArray head(e.head.size(), Qt::Uninitialized);
+    return readAt(sourceFd, head.data(), head.size(), 0) == head.size() && head == e.head;
 }
 
 bool SongReplacement::beginRename()

@@ -1,74 +1,35 @@
-// Import of a library of 1,000 song files through the main window (the
-// import button, the reading of every file, one table row per song, the
-// progress dialog), against the mere reading of the same files.
+// Import of song libraries through the main window (the import button, the
+// reading of every file, one table row per song, the progress dialog),
+// against the mere reading of the same files.
 //
-//     bench_import [file count]
+//     bench_import [file count...]          (default: 1000 10000)
 //
-// Prints files per second for both and their ratio. The log goes nowhere in
-// the first pair of figures and to a file, as with logging enabled, in the last.
-#include "mainwindow/mainwindow.h"
-#include "tests/mainwindow/windowtest.h"
+// For each library: the medians of five interleaved rounds of reading,
+// importing, and importing with the log written to a file; then the peak
+// memory of a process that only imports the library, beside that of one that
+// only reads it (this program run again with "--peak import|read <folder>").
+#include "benchlibrary.h"
 
-#include "app/settingskeys.h"
-#include "app/stylesheet.h"
-#include "resources/appresources.h"
+#include "mainwindow/mainwindow.h"
 #include "songfiles/metasong.h"
 
-#include <QAbstractItemModel>
-#include <QApplication>
-#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSettings>
+#include <QProcess>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTextStream>
 #include <QToolButton>
 
-#include <cstdio>
-
-using namespace ImportSongs;
+using namespace Bench;
 
 namespace {
 
+const int kRounds = 5;
 QFile* logFile = nullptr;
 
 void messageSink(QtMsgType, const QMessageLogContext&, const QString& message)
 {
-    if (logFile) {
-        logFile->write(message.toUtf8());
-        logFile->write("\n");
-    }
-}
-
-QStringList makeLibrary(const QString& dir, int count)
-{
-    static const char* const extensions[] = {"mid", "mid", "mid", "mid", "kar", "mf3", "mf4", "mf5", "mp3", "mp3"};
-    // An MP3 file is read up to its first 1,000,000 bytes; give it audio beyond that.
-    QByteArray audio;
-    for (int f = 0; f < 2600; ++f) {
-        audio += bytes({0xFF, 0xFB, 0x90, 0x64});
-        audio += QByteArray(413, char(f % 251));
-    }
-    QStringList paths;
-    for (int i = 0; i < count; ++i) {
-        const QString ext = QLatin1String(extensions[i % 10]);
-        Details d{QStringLiteral("Song number %1").arg(i), QStringLiteral("Artist %1").arg(i % 37),
-                  QStringLiteral("POP"), QStringLiteral("Author %1").arg(i % 53), 120 + i % 200, 60 + i % 100,
-                  i % 3 != 0};
-        QByteArray data;
-        if (ext == QLatin1String("mp3"))
-            data = mp3Song(d) + audio;
-        else if (ext.startsWith(QLatin1String("mf")))
-            data = mfxSong("_" + ext.toUpper().toLatin1(), d, 3000);
-        else
-            data = midiSong(d, 3000);
-        const QString path = QStringLiteral("%1/song%2.%3").arg(dir).arg(i, 4, 10, QLatin1Char('0')).arg(ext);
-        if (!writeFile(path, data))
-            qFatal("cannot write %s", qPrintable(path));
-        paths << path;
-    }
-    return paths;
+    logFile->write(message.toUtf8());
+    logFile->write("\n");
 }
 
 double importSeconds(const QStringList& paths)
@@ -79,9 +40,9 @@ double importSeconds(const QStringList& paths)
     w.setFileChooser([&paths](QWidget*, const QString&, const QString&, const QString&) { return paths; });
     QElapsedTimer timer;
     timer.start();
-    w.findChild<QToolButton*>(QStringLiteral("selectDirToolButton"))->click();
+    WindowTest::child<QToolButton>(&w, "selectDirToolButton")->click();
     const double seconds = timer.nsecsElapsed() / 1e9;
-    const int rows = w.findChild<QTableView*>(QStringLiteral("userLibraryTableView"))->model()->rowCount();
+    const int rows = WindowTest::child<QTableView>(&w, "userLibraryTableView")->model()->rowCount();
     if (rows != paths.size())
         qFatal("imported %d rows of %d files", rows, int(paths.size()));
     return seconds;
@@ -101,6 +62,36 @@ double readSeconds(const QStringList& paths)
     return timer.nsecsElapsed() / 1e9;
 }
 
+// This program again, importing or reading the songs of a folder: its peak memory.
+double peakOf(const char* mode, const QString& folder)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak"), QLatin1String(mode), folder});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        qFatal("the %s process failed: %s", mode, child.readAllStandardError().constData());
+    bool ok = false;
+    const double mb = child.readAllStandardOutput().trimmed().toDouble(&ok);
+    if (!ok)
+        qFatal("the %s process gave no figure", mode);
+    return mb;
+}
+
+int peakRun(QApplication& app, const QString& mode, const QString& folder)
+{
+    Setup setup(app);
+    QStringList paths;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    paths.sort();
+    if (mode == QLatin1String("import"))
+        importSeconds(paths);
+    else
+        readSeconds(paths);
+    std::printf("%.1f\n", peakMemoryMb());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,44 +99,59 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("--peak"))
+        return peakRun(app, args.value(1), args.value(2));
 
-    QTemporaryDir settingsDir, workDir, songsDir;
-    if (!settingsDir.isValid() || !workDir.isValid() || !songsDir.isValid())
-        qFatal("no temporary folder");
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QDir::setCurrent(workDir.path());
-    QSettings(QLatin1String(SettingsKeys::organization), QLatin1String(SettingsKeys::application))
-        .setValue(QLatin1String(SettingsKeys::copyrightAsk), false); // no summary to answer
-    initAppResources();
-    // The program paints with its style sheet, which costs more than the plain style.
-    if (!applyStyleSheet(app, QStringLiteral(":/style/default.qss")))
-        qFatal("no style sheet");
-    qInstallMessageHandler(&messageSink);
+    QList<int> counts;
+    for (const QString& a : args)
+        counts << a.toInt();
+    if (counts.isEmpty())
+        counts = {1000, 10000};
 
-    const QStringList paths = makeLibrary(songsDir.path(), count);
-    qint64 total = 0;
-    for (const QString& p : paths)
-        total += QFileInfo(p).size();
+    Setup setup(app);
+    double firstRatio = 0;
+    for (int count : counts) {
+        QTemporaryDir songsDir;
+        const Library lib = makeLibrary(songsDir.path(), count, NamesUnique, 1000000);
 
-    // Best of three of each, the files warm in the cache for both.
-    double import = 1e9, read = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        read = qMin(read, readSeconds(paths));
-        import = qMin(import, importSeconds(paths));
+        QVector<double> read, import, logged;
+        qint64 logBytes = 0;
+        const auto importLogged = [&] {
+            QFile log(setup.workDir.filePath(QStringLiteral("log.txt")));
+            if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                qFatal("no log file");
+            logFile = &log;
+            qInstallMessageHandler(&messageSink);
+            logged << importSeconds(lib.paths);
+            qInstallMessageHandler(&quiet);
+            logBytes = log.size();
+        };
+        interleave(kRounds, [&] { read << readSeconds(lib.paths); }, [&] {
+            import << importSeconds(lib.paths);
+            importLogged();
+        });
+        const double r = median(read), i = median(import), l = median(logged);
+        const double peakImport = peakOf("import", songsDir.path());
+        const double peakRead = peakOf("read", songsDir.path());
+
+        std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3)\n", count, lib.bytes() / 1e6);
+        std::printf("read only:            %7.3f s  %8.0f files/s\n", r, count / r);
+        std::printf("import:               %7.3f s  %8.0f files/s\n", i, count / i);
+        std::printf("import / read:        %7.2f\n", i / r);
+        std::printf("import, log file:     %7.3f s  %8.0f files/s  (%.1f MB of log)\n", l, count / l, logBytes / 1e6);
+        std::printf("peak memory, import:  %7.1f MB\n", peakImport);
+        std::printf("peak memory, read:    %7.1f MB\n", peakRead);
+        printRounds("read only", read);
+        printRounds("import", import);
+        printRounds("import, log file", logged);
+        if (firstRatio == 0)
+            firstRatio = i / r;
+        else
+            std::printf("import / read, over the first library's: %.2f\n", (i / r) / firstRatio);
+        std::printf("\n");
+        std::fflush(stdout);
     }
-    QFile log(workDir.filePath(QStringLiteral("log.txt")));
-    if (!log.open(QIODevice::WriteOnly))
-        qFatal("no log file");
-    logFile = &log;
-    const double importLogged = importSeconds(paths);
-    logFile = nullptr;
-
-    std::printf("library: %d files, %.1f MB (MIDI, karaoke, MF3, MF4, MF5, MP3)\n", count, total / 1e6);
-    std::printf("read only:          %7.3f s  %8.0f files/s\n", read, count / read);
-    std::printf("import:             %7.3f s  %8.0f files/s\n", import, count / import);
-    std::printf("import / read:      %7.2f\n", import / read);
-    std::printf("import, log file:   %7.3f s  %8.0f files/s  (%.1f MB of log)\n", importLogged,
-                count / importLogged, log.size() / 1e6);
+    std::printf("medians of %d interleaved rounds\n", kRounds);
     return 0;
 }

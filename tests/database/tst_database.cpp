@@ -125,29 +125,36 @@ private slots:
         QTEST(describe(markers), "markers");
     }
 
-    // More rows than one fetch block, before any view scrolled. addSong stores a negative
-    // tempo as it is, updateRow as 0 and keeps its row's type, file columns and status.
+    // More rows than one fetch block, all there after a select, before any view
+    // scrolled. addSong stores a negative tempo as it is, updateRow as 0 and keeps
+    // its row's type, file columns and status. A batch is written whole or not at all.
     void modelRows()
     {
         QVERIFY(db->clearUserLibraryDb());
         UserSongsRelTableModel filler(nullptr, *db->userLibraryDb());
         const QList<int> lengths{-1, 59, 3600};
+        QVector<SongInfo> songs;
         for (int i = 0; i < 300; ++i)
-            QVERIFY(filler.addSong(song(i, lengths.value(i, 1), -1)));
+            songs << song(i, lengths.value(i, 1), -1);
+        QVERIFY(filler.addSongs(songs));
         UserSongsRelTableModel model(nullptr, *db->userLibraryDb());
         QVERIFY(model.select());
-        QVERIFY(model.rowCount() < 300); // the base fetches one block only
+        QCOMPARE(model.rowCount(), 300);
         model.setStatus(299, Database::StatusUpdated);
-        QCOMPARE(model.goodRowCount(), 300);
         model.updateRow(299, song(9, 6005, -1, "MP3"));
-        QSqlQuery q("select group_concat(type || ' ' || title || ' ' || ifnull(length, '') || ' ' || userbpm || ' ' "
-                    "|| filename || ' ' || status, ',') from (select * from usersongs order by id)",
-                    *db->userLibraryDb());
+        QSqlQuery q(*db->userLibraryDb());
+        QVERIFY(q.exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON usersongs WHEN NEW.title = 'SONG 7' "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        QVERIFY(!model.addSongs({song(5, 1, 1), song(7, 1, 1)}));
+        QVERIFY(q.exec("DROP TRIGGER refuse"));
+        QVERIFY(q.exec("select group_concat(type || ' ' || title || ' ' || ifnull(length, '') || ' ' || userbpm || ' ' "
+                       "|| filename || ' ' || status, ',') from (select * from usersongs order by id)"));
         QVERIFY(q.next());
         const QStringList rows = q.value(0).toString().split(',');
         QCOMPARE(rows.mid(0, 3) + rows.mid(299), (QStringList{"MIDI SONG 0  -1 /media/S0.mid 0",
             "MIDI SONG 1 00:59 -1 /media/S1.mid 0", "MIDI SONG 2 60:00 -1 /media/S2.mid 0",
             "MIDI SONG 9 100:05 0 /media/S299.mid 1"}));
+        QCOMPARE(model.goodRowCount(), 300);
         // An emptied library never hands out an id again.
         const qint64 last = model.songId(299);
         QVERIFY(db->clearUserLibraryDb() && filler.addSong(song(0, 1, -1)) && model.select());
