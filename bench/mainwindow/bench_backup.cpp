@@ -24,18 +24,6 @@ namespace {
 
 const int kRounds = 5;
 
-double copySeconds(const Library& lib, const QString& folder)
-{
-    QDir().mkpath(folder);
-    QElapsedTimer timer;
-    timer.start();
-    for (const QString& path : lib.paths) {
-        if (!QFile::copy(path, folder + QLatin1Char('/') + path.section(QLatin1Char('/'), -1)))
-            qFatal("cannot copy %s", qPrintable(path));
-    }
-    return timer.nsecsElapsed() / 1e9;
-}
-
 double backupSeconds(const Library& lib, const QString& parent)
 {
     QDir().mkpath(parent);

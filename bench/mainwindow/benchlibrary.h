@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -240,6 +241,20 @@ public:
 inline void press(QWidget* window, const char* button)
 {
     WindowTest::child<QAbstractButton>(window, button)->click();
+}
+
+// The baseline of the backup and the transfer: QFile::copy of every song of
+// `lib` into `folder`, in a loop; its seconds.
+inline double copySeconds(const Library& lib, const QString& folder)
+{
+    QDir().mkpath(folder);
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString& path : lib.paths) {
+        if (!QFile::copy(path, folder + QLatin1Char('/') + path.section(QLatin1Char('/'), -1)))
+            qFatal("cannot copy %s", qPrintable(path));
+    }
+    return timer.nsecsElapsed() / 1e9;
 }
 
 inline void printRatio(const char* label, double figure, double baseline)
