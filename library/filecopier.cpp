@@ -283,13 +283,14 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
             }
         }
 
-        // A replacement is copied beside the old files under hidden names and
-        // takes their place only once complete, so a copy that fails (a song
-        // gone from the computer, a card pulled) leaves the old song there.
+        // Every song is copied under hidden names and takes its own name only
+        // once complete: a copy cut short (a song gone from the computer, a
+        // card pulled) never leaves a damaged song under a song's name, which
+        // a later index would list, and a replaced song stays until then.
         // Only a memory without room for both loses the old files first.
         const QString companionTarget = companion.isEmpty() ? QString() : folder.file(companionName);
         const bool replacing = !there.isEmpty() || !companionThere.isEmpty();
-        const bool beside = replacing && (!onMemory || fits(unitsOf(source, unit) + unitsOf(companion, unit)));
+        const bool beside = !replacing || !onMemory || fits(unitsOf(source, unit) + unitsOf(companion, unit));
         const QString songCopy = beside ? folder.file(QStringLiteral(".orvalo3-new.tmp")) : target;
         const QString companionCopy = beside ? folder.file(QStringLiteral(".orvalo3-new-cdg.tmp")) : companionTarget;
         const auto removeOld = [&] {
@@ -319,11 +320,14 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
                 QFile::remove(songCopy);
         }
         if (ok && beside) {
-            ok = removeOld() && QFile::rename(songCopy, target)
-                && (companion.isEmpty() || QFile::rename(companionCopy, companionTarget));
+            const bool songPlaced = removeOld() && QFile::rename(songCopy, target);
+            ok = songPlaced && (companion.isEmpty() || QFile::rename(companionCopy, companionTarget));
             if (!ok) {
                 if (outcome.reason.isEmpty())
                     outcome.reason = tr("impossibile rinominare la copia");
+                // Not a song without its graphics either.
+                if (songPlaced)
+                    QFile::remove(target);
                 QFile::remove(songCopy);
                 QFile::remove(companionCopy);
             }

@@ -11,6 +11,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using namespace MidiImage;
 
 namespace {
@@ -184,7 +187,19 @@ private slots:
         ScriptedHost host;
         for (int a : answers)
             host.answers << WorkflowHost::answerEnum(a);
+        // Names appear in the destination only complete, by a rename: a copy
+        // cut short (a card pulled) leaves no damaged song under its name.
+        const int watch = inotify_init1(IN_NONBLOCK);
+        QVERIFY(watch >= 0 && inotify_add_watch(watch, QFile::encodeName(dest).constData(), IN_CREATE) >= 0);
         const FileCopier::Result result = FileCopier(host).copy(songs, dest);
+        alignas(inotify_event) char events[8192];
+        const ssize_t got = ::read(watch, events, sizeof events);
+        ::close(watch);
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            QVERIFY2(QByteArray(event->name).startsWith(".orvalo3-new"), event->name);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
         QCOMPARE(result.ok, !picked.contains('-'));
         QTEST(host.outcomes(), "outcomes");
         QTEST(host.deliveredAtQuestion.join(' '), "deliveredAtQuestions");
