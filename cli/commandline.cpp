@@ -8,14 +8,14 @@
 
 namespace {
 
-struct OptionSpec
+struct OptionRule
 {
     const char* name;
     bool takesValue;
 };
 
 // The options each command takes.
-QList<OptionSpec> optionsOf(const QString& command)
+QList<OptionRule> optionsOf(const QString& command)
 {
     if (command == QLatin1String("info"))
         return {{"--json", false}};
@@ -97,7 +97,7 @@ int CommandLine::usageError(const QString& problem, const QString& commandName)
 
 bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& problem) const
 {
-    const QList<OptionSpec> options = optionsOf(parsed.command);
+    const QList<OptionRule> options = optionsOf(parsed.command);
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
@@ -113,12 +113,12 @@ bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& pro
         // "--to FOLDER" or "--to=FOLDER".
         const int equals = arg.startsWith(QLatin1String("--")) ? arg.indexOf(QLatin1Char('=')) : -1;
         const QString name = equals < 0 ? arg : arg.left(equals);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& o : options) {
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& o : options) {
             if (name == QLatin1String(o.name))
-                spec = &o;
+                rule = &o;
         }
-        if (!spec) {
+        if (!rule) {
             problem = tr("opzione sconosciuta: %1").arg(name);
             return false;
         }
@@ -126,7 +126,7 @@ bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& pro
             problem = tr("opzione data due volte: %1").arg(name);
             return false;
         }
-        if (!spec->takesValue) {
+        if (!rule->takesValue) {
             if (equals >= 0) {
                 problem = tr("l'opzione %1 non vuole un valore").arg(name);
                 return false;

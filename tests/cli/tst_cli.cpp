@@ -74,13 +74,13 @@ class TestCli : public QObject
     }
 
     // Song files in the work folder: "name.ext=details" (see song()), or "broken.mid".
-    QStringList makeSongs(const QStringList& specs)
+    QStringList makeSongs(const QStringList& entries)
     {
         QStringList paths;
-        for (const QString& spec : specs) {
-            const QString name = spec.section('=', 0, 0);
+        for (const QString& entry : entries) {
+            const QString name = entry.section('=', 0, 0);
             const QByteArray bytes = name.startsWith("broken") ? QByteArray("MThd broken")
-                                                               : fileFor(name.section('.', -1), song(spec.section('=', 1)));
+                                                               : fileFor(name.section('.', -1), song(entry.section('=', 1)));
             paths << path(name);
             if (!put(paths.last(), bytes))
                 qFatal("cannot write %s", qPrintable(paths.last()));
