@@ -1,6 +1,10 @@
 #include "songfiles/id3v22converter.h"
 
+#include "songfiles/id3bytes.h"
+
 #include <QDebug>
+
+using namespace Id3Bytes;
 
 namespace {
 
@@ -26,24 +30,6 @@ const char* const kFrameIds[][2] = {
     {"WCP", "WCOP"}, {"WPB", "WPUB"}, {"WXX", "WXXX"},
 };
 
-bool isIdChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
-
-QByteArray be32(quint32 v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 3; i >= 0; --i, v >>= 8)
-        b[i] = char(v & 0xFF);
-    return b;
-}
-
-QByteArray synchsafe(quint32 v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 3; i >= 0; --i, v >>= 7)
-        b[i] = char(v & 0x7F);
-    return b;
-}
-
 // A v2.2 picture names its image format in three letters where v2.3 has a
 // MIME type: encoding, format, picture type, description, data.
 bool convertPicture(QByteArray& content)
@@ -62,15 +48,16 @@ bool convertPicture(QByteArray& content)
     return true;
 }
 
-} // namespace
-
-QByteArray Id3v22Converter::frameId(const QByteArray& id22)
+// The v2.3 id of a v2.2 frame id, or an empty array when there is none.
+QByteArray frameId(const QByteArray& id22)
 {
     for (const auto& ids : kFrameIds)
         if (id22 == ids[0])
             return QByteArray(ids[1]);
     return QByteArray();
 }
+
+} // namespace
 
 QByteArray Id3v22Converter::toV23(const QByteArray& tag)
 {
@@ -81,7 +68,7 @@ QByteArray Id3v22Converter::toV23(const QByteArray& tag)
     int pos = TagHeaderSize;
     while (end - pos >= FrameHeaderSize && tag[pos] != '\0') {
         const QByteArray id = tag.mid(pos, 3);
-        if (!isIdChar(id[0]) || !isIdChar(id[1]) || !isIdChar(id[2]))
+        if (!isFrameIdChar(id[0]) || !isFrameIdChar(id[1]) || !isFrameIdChar(id[2]))
             return QByteArray();
         const int size = (uchar(tag[pos + 3]) << 16) | (uchar(tag[pos + 4]) << 8) | uchar(tag[pos + 5]);
         if (size > end - pos - FrameHeaderSize)
@@ -104,11 +91,11 @@ QByteArray Id3v22Converter::toV23(const QByteArray& tag)
             qDebug() << "[Id3v22Converter::toV23] frame" << id << "has no ID3v2.3 counterpart, dropped";
             continue;
         }
-        body += id23 + be32(quint32(content.size())) + QByteArray(2, '\0') + content;
+        body += id23 + sizeBytes(quint32(content.size()), false) + QByteArray(2, '\0') + content;
     }
     // Padding (or nothing) from here on: kept as padding.
     body += QByteArray(end - pos, '\0');
     if (body.size() > 0x0FFFFFFF) // beyond what a tag's size field holds
         return QByteArray();
-    return QByteArray("ID3\x03\x00\x00", 6) + synchsafe(quint32(body.size())) + body;
+    return QByteArray("ID3\x03\x00\x00", 6) + sizeBytes(quint32(body.size()), true) + body;
 }

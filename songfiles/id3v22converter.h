@@ -15,9 +15,6 @@ public:
     // Returns the v2.3 tag (same padding), or an empty array when the frames
     // do not line up.
     static QByteArray toV23(const QByteArray& tag);
-
-    // The v2.3 id of a v2.2 frame id, or an empty array when there is none.
-    static QByteArray frameId(const QByteArray& id22);
 };
 
 #endif

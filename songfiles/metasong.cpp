@@ -146,10 +146,8 @@ bool MetaSong::importFile(QString path)
     } else {
         loaded = importMp3(file, path, magic, data);
     }
-    if (!loaded) {
-        fileType = SongInfo::TypeUnknown;
+    if (!loaded)
         return false;
-    }
     readState = SongFileState::ofOpenFile(file.handle(), path, data);
     return true;
 }

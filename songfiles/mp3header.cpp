@@ -1,11 +1,14 @@
 #include "songfiles/mp3header.h"
 
+#include "songfiles/id3bytes.h"
 #include "songfiles/id3v22converter.h"
 #include "songfiles/textcodec.h"
 
 #include <QDebug>
 
 #include <algorithm>
+
+using namespace Id3Bytes;
 
 namespace {
 
@@ -31,20 +34,6 @@ quint32 fromSynchsafe(quint32 v)
     return ((v >> 3) & 0x0FE00000u) | ((v >> 2) & 0x001FC000u) | ((v >> 1) & 0x00003F80u)
         | (v & 0x7Fu);
 }
-
-QByteArray sizeBytes(quint32 v, bool synchsafe)
-{
-    QByteArray b(4, '\0');
-    const int shift = synchsafe ? 7 : 8;
-    const quint32 mask = synchsafe ? 0x7F : 0xFF;
-    for (int i = 3; i >= 0; --i) {
-        b[i] = char(v & mask);
-        v >>= shift;
-    }
-    return b;
-}
-
-bool isFrameIdChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 bool isFrameId(const char* p)
 {

@@ -560,9 +560,8 @@ SongFileState SongReplacement::writtenState() const
 // place, the song's bytes from its copy.
 void SongReplacement::undo()
 {
-    if (undone || committed)
+    if (committed)
         return;
-    undone = true;
     if (outFd >= 0) {
         ::close(outFd);
         outFd = -1;
@@ -587,9 +586,9 @@ void SongReplacement::undo()
 
 bool SongReplacement::restoreFromCopy()
 {
-    int from = sourceFd >= 0 ? sourceFd : ::open(copyName.constData(), O_RDONLY | O_CLOEXEC);
-    int to = from < 0 ? -1 : ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CLOEXEC);
-    bool ok = to >= 0 && copyFileTo(from, to) && ::ftruncate(to, original.st_size) == 0;
+    // The song's bytes come from the copy, open since the save began.
+    int to = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CLOEXEC);
+    bool ok = to >= 0 && copyFileTo(sourceFd, to) && ::ftruncate(to, original.st_size) == 0;
     if (ok) {
         // The same bytes and time again: the song reads as unchanged.
         const timespec times[2] = {accessTime(original), modificationTime(original)};
@@ -598,7 +597,5 @@ bool SongReplacement::restoreFromCopy()
     }
     if (to >= 0)
         ok = closeFile(to) && ok;
-    if (from >= 0 && from != sourceFd)
-        ::close(from);
     return ok;
 }

@@ -53,8 +53,6 @@ public:
 
     bool hasOriginal() const { return haveOriginal; }
     Failure failure() const { return failed; }
-    // Where a failed in-place save left the song's copy (CopyKept).
-    const QString& keptCopy() const { return keptCopyPath; }
     // After commit: the new file's identity, size and time (no hash).
     SongFileState writtenState() const;
 
@@ -89,7 +87,6 @@ private:
     bool inPlace = false;
     bool touched = false;   // in place: the song's bytes were written to
     bool committed = false;
-    bool undone = false;
     Failure failed = NoFailure;
 };
 
