@@ -106,13 +106,11 @@ void Index::startRun(const QString &path)
     wrote = false;
     filesFound = titleCount = artistCount = 0;
     genreCount = title3Count = artist3Count = genre3Count = 0;
-    maxId = -1;
-    nextId = nextPosidx = 0;
+    nextPosidx = 0;
     modified = false;
     songs.clear();
     states.clear();
     found.clear();
-    pathOrdered = false;
 }
 
 bool Index::fail(errorEnum code, const QString &detail)
@@ -181,11 +179,6 @@ bool Index::run(const QString &path, bool rebuild)
         }
     }
     rebuilding = rebuild;
-    if (rebuild) {
-        songs.clear();
-        maxId = -1;
-        nextId = nextPosidx = 0;
-    }
     createPathIndex();
     return error == ErrorNone;
 }
@@ -197,8 +190,6 @@ bool Index::checkMemory(QString root, IndexReport &report)
     if (this->root.isEmpty() || !QFileInfo(this->root).isDir())
         return fail(ErrorNoMemory, this->root.isEmpty() ? root : this->root);
     examineIndex(report);
-    filesFound = 0;
-    found.clear();
     scannedDirs.clear();
     scan_files(this->root);
     planSongs(report);
@@ -212,24 +203,6 @@ bool Index::checkMemory(QString root, IndexReport &report)
         fail(ErrorNoIndex, report.reason);
     }
     return report.inStep();
-}
-
-bool Index::checkIndexFile()
-{
-    for (const QString &path : indexFilePaths(false)) {
-        if (!QFile::exists(path))
-            return false;
-    }
-    return true;
-}
-
-void Index::deleteIndex()
-{
-    qDebug() << "[Index::deleteIndex] delete index";
-    for (const QString &name : {indexFile, ordFile, titleFile, artistFile, genreFile, aTitleFile,
-                                aArtistFile, aGenreFile, title3File, artist3File, genre3File,
-                                aTitle3File, aArtist3File, aGenre3File, numFile, temp1File, temp2File})
-        QFile::remove(rootFile(name));
 }
 
 // A commit cut short leaves temporary files. Once its marker is gone they
@@ -269,8 +242,7 @@ bool Index::recoverCommit()
 void Index::examineIndex(IndexReport &report)
 {
     songs.clear();
-    maxId = -1;
-    nextId = nextPosidx = 0;
+    nextPosidx = 0;
     const QStringList paths = indexFilePaths(false);
     QString missing;
     for (int k = paths.size() - 1; k >= 0; --k) {
@@ -293,8 +265,7 @@ void Index::examineIndex(IndexReport &report)
         songs.clear();
         return;
     }
-    maxId = songs.size() - 1;
-    nextId = nextPosidx = songs.size();
+    nextPosidx = songs.size();
 }
 
 int Index::loadAllIndexFile()
@@ -545,8 +516,7 @@ void Index::planSongs(IndexReport &report)
             }))
             continue;
         SongInfoIndex entry;
-        entry.id = quint32(nextId++);
-        entry.posidx = quint32(nextPosidx++);
+        entry.id = entry.posidx = quint32(nextPosidx++);
         entry.path = rel;
         entry.absPath = found.at(f).abs;
         ties.append(rows.size());
@@ -579,7 +549,6 @@ void Index::planSongs(IndexReport &report)
                                   + row.song.absPath);
         }
     }
-    pathOrdered = true;
 }
 
 // The refresh pass: songs gone are marked, new and changed ones read.

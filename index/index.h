@@ -71,11 +71,9 @@ public:
     // IndexCommit::stopBefore).
     void setCommitStop(int step) { commitStop = step; }
 
-    bool checkIndexFile();
     // Replaces the songs by those of the index files, checked first; -1 when
     // they are missing or disagree.
     int loadAllIndexFile();
-    void deleteIndex();
     // Scans, re-reads what is new or changed and, when something changed,
     // writes and commits the files (lastError() tells how it went).
     void createPathIndex();
@@ -138,13 +136,9 @@ private:
     QString root;
     QString base;  // `root` to put before a path beginning with "/" (empty for "/")
     QList<SongInfoIndex> songs;
-    int maxId = 0;
-    int nextId = 0;
-    int nextPosidx = 0;
+    int nextPosidx = 0;  // of the next new song; its id too
     bool modified = false;
 
-    const QString indexFile = QStringLiteral("index.id3");
-    const QString ordFile = QStringLiteral("ordfile.id3");
     const QString titleFile = QStringLiteral("title.id3");
     const QString artistFile = QStringLiteral("artist.id3");
     const QString genreFile = QStringLiteral("genre.id3");
@@ -157,7 +151,6 @@ private:
     const QString aTitle3File = QStringLiteral("atitle3.id3");
     const QString aArtist3File = QStringLiteral("aartist3.id3");
     const QString aGenre3File = QStringLiteral("agenre3.id3");
-    const QString numFile = QStringLiteral("fsinfos.id3");
     const QString temp1File = QStringLiteral("temp1.id3");
     const QString temp2File = QStringLiteral("temp2.id3");
 
@@ -177,7 +170,6 @@ private:
 
     QVector<FoundFile> found;              // song files of the scan, in scan order
     QVector<songStateEnum> states;         // of `songs`, once planned
-    bool pathOrdered = false;              // `songs` is in compareByPath order
     bool rebuilding = false;
     IndexSet pending;                      // the files the writers build
     errorEnum error = ErrorNone;

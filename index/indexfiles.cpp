@@ -80,10 +80,6 @@ QVector<int> orderBy(const QVector<Key> &keys)
 int Index::writeOrdIndex()
 {
     qDebug() << "[Index::writeOrdIndex] write ord index";
-    if (!pathOrdered) {
-        sortByPath(songs);
-        pathOrdered = true;
-    }
     QByteArray &out = pending.files[IndexSet::OrdFile];
     out = QByteArray(2 * songs.size(), '\0');
     char *p = out.data();

@@ -1,10 +1,5 @@
 #include "index/songinfoindex.h"
 
-#include <QList>
-#include <QVector>
-
-#include <algorithm>
-
 QString stringToUpper(const QString &s)
 {
     return s.toUpper();
@@ -44,21 +39,6 @@ int compareTexts(const QString &a, const QString &b)
 }
 }
 
-bool compareByPath(const SongInfoIndex &a, const SongInfoIndex &b)
-{
-    return qstrcmp(pathKey(a.path), pathKey(b.path)) < 0;
-}
-
-bool compareByPosidx(const SongInfoIndex &a, const SongInfoIndex &b)
-{
-    return a.posidx < b.posidx;
-}
-
-bool compareById(const SongInfoIndex &a, const SongInfoIndex &b)
-{
-    return a.id < b.id;
-}
-
 bool compareTitle(const SongInfoIndex &a, const SongInfoIndex &b)
 {
     return compareTexts(a.title, b.title) < 0;
@@ -86,20 +66,4 @@ SongInfoIndexLess compareForSortMode(int mode)
     default:
         return compareTitle;
     }
-}
-
-void sortByPath(QList<SongInfoIndex> &songs)
-{
-    QVector<QPair<QByteArray, int>> keys;
-    keys.reserve(songs.size());
-    for (int k = 0; k < songs.size(); ++k)
-        keys.append(qMakePair(pathKey(songs.at(k).path), k));
-    std::sort(keys.begin(), keys.end(), [](const QPair<QByteArray, int> &a, const QPair<QByteArray, int> &b) {
-        return qstrcmp(a.first, b.first) < 0;
-    });
-    QList<SongInfoIndex> sorted;
-    sorted.reserve(songs.size());
-    for (const auto &key : qAsConst(keys))
-        sorted.append(songs.at(key.second));
-    songs.swap(sorted);
 }

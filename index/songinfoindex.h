@@ -30,9 +30,6 @@ enum SORT_MODE { SortTitle = 0, SortArtist = 1, SortGenre = 2 };
 
 QString stringToUpper(const QString &s);
 
-bool compareByPath(const SongInfoIndex &a, const SongInfoIndex &b);
-bool compareByPosidx(const SongInfoIndex &a, const SongInfoIndex &b);
-bool compareById(const SongInfoIndex &a, const SongInfoIndex &b);
 bool compareTitle(const SongInfoIndex &a, const SongInfoIndex &b);
 bool compareArtist(const SongInfoIndex &a, const SongInfoIndex &b);
 bool compareGenre(const SongInfoIndex &a, const SongInfoIndex &b);
@@ -42,17 +39,12 @@ typedef bool (*SongInfoIndexLess)(const SongInfoIndex &, const SongInfoIndex &);
 SongInfoIndexLess compareForSortMode(int mode);
 
 // The bytes the player orders paths by: upper case, ISO 8859-1, "?" for any
-// character outside Latin-1; compareByPath compares these.
+// character outside Latin-1; songs are ordered by these.
 QByteArray pathKey(const QString &path);
 
 // A text under which plain UTF-16 order is the order of QString::compare
 // without regard to case (every code point case-folded on its own), so a
 // sort can fold each text once instead of at every comparison.
 QString foldKey(const QString &text);
-
-template <typename T> class QList;
-
-// Sorts `songs` with compareByPath, taking each entry's path bytes only once.
-void sortByPath(QList<SongInfoIndex> &songs);
 
 #endif // SONGINFOINDEX_H

@@ -11,14 +11,9 @@
 int Index::saveSongsList(QString root, QString fileName, SORT_MODE mode)
 {
     startRun(root);
-    if (!checkIndexFile()) {
-        IndexReport report;
-        examineIndex(report);
-        fail(ErrorNoIndex, report.reason);
-        return -1;
-    }
+    // No index: -1; one that cannot be read: 0.
     if (loadAllIndexFile() < 0)
-        return 0;
+        return lastError() == ErrorNoIndex ? -1 : 0;
     std::sort(songs.begin(), songs.end(), compareForSortMode(mode));
 
     // Binary mode: every line ends with a single line feed on every system.
