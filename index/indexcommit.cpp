@@ -1,9 +1,10 @@
 #include "index/indexcommit.h"
 
+#include "platform/platform.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -64,14 +65,14 @@ IndexCommit::resultEnum IndexCommit::commit(const QVector<QPair<QString, QByteAr
     // The old set stays until the new one is complete: both need room at once.
     // Where the file system tells no size (some FUSE ones) or is read-only,
     // the writes themselves tell.
-    const QStorageInfo storage(folder);
-    if (storage.isValid() && storage.isReady() && !storage.isReadOnly() && storage.bytesTotal() > 0) {
-        const qint64 block = qMax(512, storage.blockSize());
+    const Platform::Space space = Platform::spaceOf(folder);
+    if (space.available >= 0 && !space.readOnly) {
+        const qint64 block = space.unit;
         qint64 needed = block;  // the folder may grow by a cluster
         for (const auto &file : files)
             needed += (file.second.size() + block - 1) / block * block;
-        if (storage.bytesAvailable() < needed) {
-            qDebug() << "[IndexCommit::commit] memory full:" << storage.bytesAvailable() << "bytes free," << needed
+        if (space.available < needed) {
+            qDebug() << "[IndexCommit::commit] memory full:" << space.available << "bytes free," << needed
                      << "needed";
             failed = folder;
             return MemoryFull;

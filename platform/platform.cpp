@@ -70,12 +70,14 @@ Platform::Space Platform::spaceOf(const QString& path)
         return space;
     const qint64 fragment = qint64(fs.f_frsize ? fs.f_frsize : fs.f_bsize);
     space.unit = qMax<qint64>(512, qMax<qint64>(fragment, qint64(fs.f_bsize)));
+    space.readOnly = (fs.f_flag & ST_RDONLY) != 0;
     if (fs.f_blocks > 0)
         space.available = qint64(fs.f_bavail) * fragment;
 #else
     const QStorageInfo storage(path);
     if (storage.isValid() && storage.isReady()) {
         space.unit = qMax(512, storage.blockSize());
+        space.readOnly = storage.isReadOnly();
         if (storage.bytesTotal() > 0)
             space.available = storage.bytesAvailable();
     }

@@ -39,6 +39,7 @@ public:
     {
         qint64 available = -1;
         qint64 unit = 512;
+        bool readOnly = false;
     };
     static Space spaceOf(const QString& path);
 };
