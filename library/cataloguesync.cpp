@@ -62,7 +62,7 @@ bool CatalogueSync::run(const SongRefs& songs, NotMakerPolicy& policy)
         qDebug() << "[UPDATE] rowIdx:" << i;
         qDebug() << "[UPDATE] updating file:" << songs[i].path;
 
-        batch.add(syncOne(songs[i], policy, &batch));
+        batch.add(syncOne(songs[i], policy, batch));
 
         qDebug() << rowSeparator.constData();
         qDebug();
@@ -71,12 +71,7 @@ bool CatalogueSync::run(const SongRefs& songs, NotMakerPolicy& policy)
     return true;
 }
 
-SongOutcome CatalogueSync::syncSong(const SongRef& song, NotMakerPolicy& policy)
-{
-    return syncOne(song, policy, nullptr);
-}
-
-SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, OutcomeBatch* batch)
+SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, OutcomeBatch& batch)
 {
     SongOutcome outcome;
     outcome.id = ref.id;
@@ -104,26 +99,9 @@ SongOutcome CatalogueSync::syncOne(const SongRef& ref, NotMakerPolicy& policy, O
         bool synchronise = policy.copyrightAnswerForAll;
         if (policy.askCopyright) {
             // The songs done so far reach the host before it is asked.
-            if (batch)
-                batch->flush();
-            switch (host.askEditNotMaker(ref.path)) {
-            case WorkflowHost::AnswerYes:
-                synchronise = true;
-                break;
-            case WorkflowHost::AnswerYesAll:
-                policy.askCopyright = false;
-                policy.copyrightAnswerForAll = true;
-                synchronise = true;
-                break;
-            case WorkflowHost::AnswerNoAll:
-                policy.askCopyright = false;
-                policy.copyrightAnswerForAll = false;
-                synchronise = false;
-                break;
-            case WorkflowHost::AnswerNo:
-                synchronise = false;
-                break;
-            }
+            batch.flush();
+            synchronise = WorkflowHost::settle(host.askEditNotMaker(ref.path), policy.askCopyright,
+                                               policy.copyrightAnswerForAll);
         }
         if (!synchronise) {
             outcome.outcome = SongOutcome::OutcomeLeftUnchanged;

@@ -35,10 +35,6 @@ public:
     // run before its end.
     bool run(const SongRefs& songs, NotMakerPolicy& policy);
 
-    // One song; the outcome holds what its file holds afterwards when the file
-    // could be read back.
-    SongOutcome syncSong(const SongRef& song, NotMakerPolicy& policy);
-
     // The record for a song, and how it was found ("FILENAME: X",
     // "MFXLONGNAME: X" or "TITLE: X"); false when none.
     bool lookUp(const QString& shortName, const SongInfo& info, SongsDbRecord& record, QString& foundBy);
@@ -52,7 +48,7 @@ public:
     static QString matchKey(const QString& name);
 
 private:
-    SongOutcome syncOne(const SongRef& song, NotMakerPolicy& policy, OutcomeBatch* batch);
+    SongOutcome syncOne(const SongRef& song, NotMakerPolicy& policy, OutcomeBatch& batch);
 
     Database& catalogue;
     WorkflowHost& host;

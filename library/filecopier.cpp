@@ -133,11 +133,6 @@ bool FileCopier::copyFile(const QString& source, const QString& target, QString*
     return ok;
 }
 
-QString FileCopier::targetFor(const QString& source, const QString& destDir)
-{
-    return destDir + QLatin1Char('/') + source.section(QLatin1Char('/'), -1);
-}
-
 QString FileCopier::companionOf(const QString& song)
 {
     if (!song.endsWith(QLatin1String("MP3"), Qt::CaseInsensitive))
@@ -245,24 +240,8 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
             bool overwrite = overwriteAll;
             if (askOverwrite) {
                 batch.flush();
-                switch (host.askReplace(folder.file(there.isEmpty() ? companionThere : there))) {
-                case WorkflowHost::AnswerYes:
-                    overwrite = true;
-                    break;
-                case WorkflowHost::AnswerYesAll:
-                    overwrite = true;
-                    askOverwrite = false;
-                    overwriteAll = true;
-                    break;
-                case WorkflowHost::AnswerNoAll:
-                    overwrite = false;
-                    askOverwrite = false;
-                    overwriteAll = false;
-                    break;
-                case WorkflowHost::AnswerNo:
-                    overwrite = false;
-                    break;
-                }
+                overwrite = WorkflowHost::settle(host.askReplace(folder.file(there.isEmpty() ? companionThere : there)),
+                                                 askOverwrite, overwriteAll);
             }
             if (!overwrite) {
                 ++result.kept;
@@ -273,8 +252,9 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
             }
         }
 
+        // What the song and its graphics take on the memory.
+        const qint64 needed = onMemory ? unitsOf(source, unit) + unitsOf(companion, unit) : 0;
         if (onMemory) {
-            const qint64 needed = unitsOf(source, unit) + unitsOf(companion, unit);
             const qint64 freed = (there.isEmpty() ? 0 : unitsOf(folder.file(there), unit))
                 + (companionThere.isEmpty() ? 0 : unitsOf(folder.file(companionThere), unit));
             if (!fits(needed - freed)) {
@@ -290,7 +270,7 @@ FileCopier::Result FileCopier::copy(const SongRefs& songs, const QString& destDi
         // Only a memory without room for both loses the old files first.
         const QString companionTarget = companion.isEmpty() ? QString() : folder.file(companionName);
         const bool replacing = !there.isEmpty() || !companionThere.isEmpty();
-        const bool beside = !replacing || !onMemory || fits(unitsOf(source, unit) + unitsOf(companion, unit));
+        const bool beside = !replacing || !onMemory || fits(needed);
         const QString songCopy = beside ? folder.file(QStringLiteral(".orvalo3-new.tmp")) : target;
         const QString companionCopy = beside ? folder.file(QStringLiteral(".orvalo3-new-cdg.tmp")) : companionTarget;
         const auto removeOld = [&] {

@@ -50,8 +50,6 @@ public:
     // `full` whether the file system ran out of room.
     static bool copyFile(const QString& source, const QString& target, QString* reason, bool* full = nullptr);
 
-    // Where a source goes in destDir.
-    static QString targetFor(const QString& source, const QString& destDir);
     // The karaoke graphics beside an MP3 song ("x.mp3" -> "x.cdg"); empty
     // for other songs.
     static QString companionOf(const QString& song);

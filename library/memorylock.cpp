@@ -30,30 +30,20 @@ const qint64 kForeignLockMs = 60 * 60 * 1000;
 const qint64 kUnreadableLockMs = 60 * 1000;
 
 // A lock no run can be using any longer: its owner cannot be read or lives on
-// another machine, and it is old. `ownerAlive` tells about an owner on this
-// machine.
-bool abandoned(const QLockFile& lock, const QString& path, bool ownerAlive)
+// another machine, and it is old; or, when `checkOwner`, its owner on this
+// machine has ended.
+bool abandoned(const QLockFile& lock, const QString& path, bool checkOwner)
 {
     qint64 pid = 0;
     QString host;
     QString application;
-    const qint64 age = qAbs(QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime()));
+    const auto age = [&path] { return qAbs(QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime())); };
     if (!lock.getLockInfo(&pid, &host, &application))
-        return age > kUnreadableLockMs;
+        return age() > kUnreadableLockMs;
     if (!host.isEmpty() && host != QSysInfo::machineHostName())
-        return age > kForeignLockMs;
-    return !ownerAlive;
-}
-
-bool processAlive(const QLockFile& lock)
-{
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
-        return false;
+        return age() > kForeignLockMs;
     // Signal 0 only asks whether the process is there.
-    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+    return checkOwner && !(pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM));
 }
 
 } // namespace
@@ -70,7 +60,7 @@ bool MemoryLock::heldElsewhere(const QString& root)
     if (heldRoots().contains(key) || !QFileInfo::exists(path))
         return false;
     const QLockFile lock(path);
-    return !abandoned(lock, path, processAlive(lock));
+    return !abandoned(lock, path, true);
 }
 
 MemoryLock::MemoryLock(const QString& root)
@@ -87,7 +77,7 @@ MemoryLock::MemoryLock(const QString& root)
     // end frees it.
     file->setStaleLockTime(0);
     // QLockFile takes over the lock of an ended process of this machine itself.
-    if (!file->tryLock(0) && file->error() == QLockFile::LockFailedError && abandoned(*file, path, true)) {
+    if (!file->tryLock(0) && file->error() == QLockFile::LockFailedError && abandoned(*file, path, false)) {
         qDebug() << "[MemoryLock::MemoryLock] WARNING: taking over an abandoned lock" << path;
         file->removeStaleLockFile();
         file->tryLock(0);

@@ -31,7 +31,6 @@ public:
     MemoryLock(const MemoryLock&) = delete;
     MemoryLock& operator=(const MemoryLock&) = delete;
 
-    stateEnum state() const { return lockState; }
     bool busy() const { return lockState == StateBusy; }
 
     // The lock file's name in a memory's root.

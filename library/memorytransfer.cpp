@@ -53,22 +53,6 @@ QString unholdableFolder(const QString& destination, const QString& root)
 
 } // namespace
 
-QString MemoryTransfer::rootOf(const QString& path)
-{
-    const QString memory = RemovableMemories().rootOf(path);
-    return memory.isEmpty() ? Platform::rootOf(path) : memory;
-}
-
-bool MemoryTransfer::isRoot(const QString& path)
-{
-    return rootOf(path) == path;
-}
-
-bool MemoryTransfer::isSystemDisk(const QString& path)
-{
-    return RemovableMemories().rootOf(path).isEmpty();
-}
-
 qint64 MemoryTransfer::indexReserve(int songs, qint64 unit)
 {
     const qint64 set = ((qint64(songs) * kIndexBytesPerSong + unit - 1) / unit + IndexSet::FileCount) * unit;
@@ -85,15 +69,13 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
-// The top folder of the memory holding `folder`: below the volumes folder,
-// or `memoryRoot` when one is given. Changes nothing.
+// The top folder of the memory holding `folder`: the removable memory
+// holding it, or `memoryRoot` when one is given. Changes nothing.
 MemoryTransfer::resultEnum memoryOf(const QString& folder, const QString& memoryRoot, QString& root)
 {
     if (memoryRoot.isEmpty()) {
-        if (MemoryTransfer::isSystemDisk(folder))
-            return MemoryTransfer::ResultSystemDisk;
-        root = MemoryTransfer::rootOf(folder);
-        return MemoryTransfer::ResultDone;
+        root = RemovableMemories().rootOf(folder);
+        return root.isEmpty() ? MemoryTransfer::ResultSystemDisk : MemoryTransfer::ResultDone;
     }
     root = withoutTrailingSlash(memoryRoot);
     const QString inside = root == QLatin1String("/") ? root : root + QLatin1Char('/');
@@ -102,21 +84,12 @@ MemoryTransfer::resultEnum memoryOf(const QString& folder, const QString& memory
     return MemoryTransfer::ResultDone;
 }
 
-} // namespace
-
-MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, QString& destination)
+// The folder the songs go to for `folder` on the memory whose top folder is
+// `root`: the folder itself, or its "songs" folder (made when missing) for
+// the memory's top folder.
+MemoryTransfer::resultEnum destinationIn(const QString& folder, const QString& root, QString& destination)
 {
-    return destinationFor(folder, QString(), destination);
-}
-
-MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const QString& memoryRoot,
-                                                          QString& destination)
-{
-    folder = withoutTrailingSlash(folder);
-    QString root;
-    const resultEnum memory = memoryOf(folder, memoryRoot, root);
-    if (memory != ResultDone)
-        return memory;
+    using R = MemoryTransfer;
     const bool atRoot = folder == root;
 
     destination = folder;
@@ -126,22 +99,25 @@ MemoryTransfer::resultEnum MemoryTransfer::destinationFor(QString folder, const 
         if (!QFileInfo::exists(songs))
             QDir(folder).mkdir(QStringLiteral("songs"));
         if (!QFileInfo(songs).isDir())
-            return ResultRootNotFolder;
+            return R::ResultRootNotFolder;
         destination = songs;
     }
 
     const QString last = destination.section(QLatin1Char('/'), -1);
     for (const char* reserved : {"SFX", "BRIDGE", "PLAYLIST"}) {
         if (last.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
-            return ResultReservedFolder;
+            return R::ResultReservedFolder;
     }
-    return unholdableFolder(destination, root).isEmpty() ? ResultDone : ResultFolderNotHoldable;
+    return unholdableFolder(destination, root).isEmpty() ? R::ResultDone : R::ResultFolderNotHoldable;
 }
+
+} // namespace
 
 MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs& songs, const QString& memoryRoot)
 {
     Result result;
-    result.result = memoryOf(withoutTrailingSlash(folder), memoryRoot, result.root);
+    const QString chosen = withoutTrailingSlash(folder);
+    result.result = memoryOf(chosen, memoryRoot, result.root);
     if (result.result != ResultDone)
         return result;
 
@@ -153,7 +129,7 @@ MemoryTransfer::Result MemoryTransfer::run(const QString& folder, const SongRefs
         result.result = ResultBusy;
         return result;
     }
-    result.result = destinationFor(folder, memoryRoot, result.destination);
+    result.result = destinationIn(chosen, result.root, result.destination);
     if (result.result == ResultFolderNotHoldable)
         result.folder = unholdableFolder(result.destination, result.root);
     if (result.result != ResultDone)

@@ -45,20 +45,6 @@ public:
     // is given.
     Result run(const QString& folder, const SongRefs& songs, const QString& memoryRoot = QString());
 
-    // The folder the songs go to for a chosen folder: the folder itself, or
-    // its "songs" folder (made when missing) for a memory's top folder. The
-    // memory is the removable one holding it, or `memoryRoot` if given.
-    static resultEnum destinationFor(QString folder, QString& destination);
-    static resultEnum destinationFor(QString folder, const QString& memoryRoot, QString& destination);
-
-    // The top folder of the memory holding `path`: below the volumes folder
-    // (the volumes folder plus one component) or a removable memory mounted
-    // elsewhere; otherwise the path's first two components.
-    static QString rootOf(const QString& path);
-    static bool isRoot(const QString& path);
-    // Whether `path` is on no memory.
-    static bool isSystemDisk(const QString& path);
-
     // The room kept free on a memory of `unit`-byte allocation units for the
     // index of `songs` songs: twice a whole set of index files, as a commit
     // writes the new set beside the old one.

@@ -31,6 +31,18 @@ public:
     // The outcomes of the songs done since the last call, in working order.
     // Always delivered before a question, and before the workflow returns.
     virtual void songsDone(const SongOutcomes& outcomes) = 0;
+
+    // Applies the answer to a question asked song by song: "Yes all" and
+    // "No all" stop the asking and set the answer given for the rest.
+    // Returns whether this song is done.
+    static bool settle(answerEnum answer, bool& ask, bool& forAll)
+    {
+        if (answer == AnswerYesAll || answer == AnswerNoAll) {
+            ask = false;
+            forAll = answer == AnswerYesAll;
+        }
+        return answer == AnswerYes || answer == AnswerYesAll;
+    }
 };
 
 #endif

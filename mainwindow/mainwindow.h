@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "database/database.h"
-#include "library/cataloguesync.h"
 #include "library/memorytransfer.h"
 #include "library/songoutcome.h"
 #include "library/workflowhost.h"
@@ -53,8 +52,6 @@ public:
     bool updateUserLibrary();
 
     // Synchronisation, backup, copier
-    // One library row: true when its file was completed from the catalogue and written.
-    bool updateFileWithDb(int row);
     // The backup offered before a synchronisation: true when the synchronisation may go on.
     bool suggestBackup();
     // Copies selectedFiles flat into destDir, asking before replacing a file;
@@ -99,13 +96,8 @@ private:
     // The library table's model; null when the databases could not be opened.
     LibraryModel* userLibraryModel = nullptr;
     Database database;
-    // Number of files picked for the current import.
-    qint32 importFilesCount = 0;
     // Default of "copyrightAsk" whenever it is read and absent.
     bool copyrightAskDefault = true;
-    // Synchronisation run state: ask about songs that are not the maker's,
-    // and the answer for all of them once given.
-    CatalogueSync::NotMakerPolicy copyrightPolicy;
     // Paths picked in the last successful file choice.
     QStringList selectedFiles;
     QSettings settings;
@@ -209,10 +201,6 @@ public:
     // Copies selectedFiles into a folder of a memory and updates its index;
     // false when the folder choice was cancelled or refused.
     bool transferFiles();
-    QString getRoot(QString path);
-    bool isRoot(QString path);
-    bool isSystemDisk(QString path);
-    bool updateTamselIndex(QString destDir);
 private:
     // The box at the end of a transfer of `total` songs: what was copied,
     // kept or not copied and why, and the state of the memory's index.

@@ -164,7 +164,6 @@ void MainWindow::importUserLibrary()
 
     unreadableFiles.clear();
     userLibraryModel->clearStatusReasons();
-    importFilesCount = selectedFiles.size();
     // Read from a copy: the list must not change under the import.
     const QStringList files = selectedFiles;
     LibraryImport::Summary read;

@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/settingskeys.h"
+#include "library/cataloguesync.h"
 #include "library/librarybackup.h"
 #include "library/workflowlog.h"
 #include "mainwindow/backupdialog.h"
@@ -45,28 +46,19 @@ bool MainWindow::updateUserLibrary()
     if (!suggestBackup() || stopAfterCurrentSong)
         return false;
 
-    copyrightPolicy.askCopyright =
-        settings.value(QLatin1String(SettingsKeys::copyrightAsk), copyrightAskDefault).toBool();
-    copyrightPolicy.copyrightAnswerForAll = true;
+    // Asks about songs that are not the maker's, and takes an answer for all once given.
+    CatalogueSync::NotMakerPolicy policy;
+    policy.askCopyright = settings.value(QLatin1String(SettingsKeys::copyrightAsk), copyrightAskDefault).toBool();
+    policy.copyrightAnswerForAll = true;
 
     const SongRefs songs = librarySongs();
     WindowHost host(*this, WorkflowHost::PhaseSync);
-    const bool completed = CatalogueSync(database, host).run(songs, copyrightPolicy);
+    const bool completed = CatalogueSync(database, host).run(songs, policy);
     host.closeProgress();
     adjustUserLibraryHeaders();
     if (!stopAfterCurrentSong)
         showSyncReport(host.outcomes(), completed, songs.size());
     return completed;
-}
-
-bool MainWindow::updateFileWithDb(int row)
-{
-    if (!userLibraryModel)
-        return false;
-    WindowHost host(*this, WorkflowHost::PhaseSync);
-    const SongOutcome outcome = CatalogueSync(database, host).syncSong(songAt(row), copyrightPolicy);
-    applyOutcomes(WorkflowHost::PhaseSync, {outcome});
-    return outcome.outcome == SongOutcome::OutcomeUpdated;
 }
 
 bool MainWindow::suggestBackup()

@@ -7,7 +7,6 @@
 #include "index/indexdialog.h"
 #include "index/songslistdialog.h"
 #include "library/memoryeject.h"
-#include "library/memoryindex.h"
 #include "library/memorytransfer.h"
 #include "mainwindow/reportbox.h"
 #include "mainwindow/windowhost.h"
@@ -34,21 +33,6 @@ QString chooseWithDirDialog(QWidget* parent, const QString& caption, const QStri
 void MainWindow::setDirChooser(DirChooser chooser)
 {
     dirChooser = chooser ? std::move(chooser) : DirChooser(&chooseWithDirDialog);
-}
-
-QString MainWindow::getRoot(QString path)
-{
-    return MemoryTransfer::rootOf(path);
-}
-
-bool MainWindow::isRoot(QString path)
-{
-    return MemoryTransfer::isRoot(path);
-}
-
-bool MainWindow::isSystemDisk(QString path)
-{
-    return MemoryTransfer::isSystemDisk(path);
 }
 
 void MainWindow::on_transferFilesToolButton_clicked()
@@ -199,15 +183,6 @@ void MainWindow::ejectMemory(const QString& root)
     QMessageBox box(outcome.ejected ? QMessageBox::Information : QMessageBox::Warning, MemoryEject::actionText(),
                     outcome.text, QMessageBox::Ok, this);
     box.exec();
-}
-
-bool MainWindow::updateTamselIndex(QString destDir)
-{
-    WindowHost host(*this, WorkflowHost::PhaseIndex);
-    const bool ok = MemoryIndex(host).update(getRoot(destDir)) == MemoryIndex::ResultDone;
-    if (host.began())
-        host.closeProgress();
-    return ok;
 }
 
 void MainWindow::on_optimizeMemory_triggered()

@@ -31,8 +31,6 @@ public:
     bool stopRequested() override;
     void songsDone(const SongOutcomes& outcomes) override;
 
-    // Whether the workflow began a phase, with a progress dialog of its own.
-    bool began() const { return ownDialog; }
     // Closes the progress dialog of this host's work, if it is still there.
     void closeProgress();
     // What the songs delivered so far came to.
