@@ -119,11 +119,6 @@ void DataEditDialog::getInfo(SongInfo& info)
     info.userBpm = ui->bpmLineEdit->text().toInt();
 }
 
-QString DataEditDialog::baseName(const QString& path)
-{
-    return SongEdit::titleFromFileName(path);
-}
-
 bool DataEditDialog::confirmApplyToAll(QAbstractButton* box, const QString& question)
 {
     if (box->isChecked()
@@ -180,7 +175,7 @@ void DataEditDialog::on_radioButtonTitle2_clicked()
     if (!ui->radioButtonTitle2->isChecked())
         return;
     ui->checkBoxToAllTitle->setEnabled(true);
-    ui->titleLineEdit->setText(baseName(storedInfo.filename));
+    ui->titleLineEdit->setText(SongEdit::titleFromFileName(storedInfo.filename));
 }
 
 void DataEditDialog::on_exitPushButton_clicked()

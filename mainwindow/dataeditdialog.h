@@ -36,9 +36,6 @@ public:
     bool isApplyToAllGenre() const { return applyToAllGenre; }
     bool isApplyToAllFname() const { return applyToAllFname; }
 
-    // The file's name without its folder and without its last extension.
-    static QString baseName(const QString& path);
-
 protected:
     void changeEvent(QEvent* event) override;
 

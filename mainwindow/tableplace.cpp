@@ -15,14 +15,13 @@ TablePlace::TablePlace(QTableView* view, UserSongsRelTableModel* model)
 
 void TablePlace::remember()
 {
-    const auto idOf = [this](int row) { return model->index(row, 0).data(Qt::EditRole).toLongLong(); };
     const QModelIndex current = view->currentIndex();
-    currentId = current.isValid() ? idOf(current.row()) : -1;
+    currentId = current.isValid() ? model->songId(current.row()) : -1;
     currentColumn = current.column();
     selectedIds.clear();
     for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row)
-            selectedIds << idOf(row);
+            selectedIds << model->songId(row);
     }
 }
 
