@@ -32,28 +32,28 @@ WorkflowHost::answerEnum CliHost::askEditNotMaker(const QString&)
     return AnswerNoAll;
 }
 
-void CliHost::begin(phaseEnum phase, int total)
+QString CliHost::phaseLabel(phaseEnum phase)
 {
     switch (phase) {
     case PhaseImport:
-        label = tr("Lettura");
-        break;
+        return tr("Lettura");
     case PhaseSync:
-        label = tr("Sincronizzazione");
-        break;
+        return tr("Sincronizzazione");
     case PhaseBackup:
-        label = tr("Backup");
-        break;
+        return tr("Backup");
     case PhaseWholeList:
-        label = tr("Aggiornamento");
-        break;
+        return tr("Aggiornamento");
     case PhaseTransfer:
-        label = tr("Trasferimento");
-        break;
+        return tr("Trasferimento");
     case PhaseIndex:
-        label = tr("Aggiornamento database");
         break;
     }
+    return tr("Aggiornamento database");
+}
+
+void CliHost::begin(phaseEnum phase, int total)
+{
+    label = phaseLabel(phase);
     console.progress(label, 0, total);
 }
 

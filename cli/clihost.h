@@ -30,6 +30,8 @@ public:
     void begin(phaseEnum phase, int total) override;
     void progress(int done, int total) override;
     bool stopRequested() override;
+    // The progress line's label of a phase.
+    static QString phaseLabel(phaseEnum phase);
     void songsDone(const SongOutcomes& outcomes) override;
 
     // Whether Ctrl+C was pressed since the program started.

@@ -6,36 +6,7 @@
 #include "cli/console.h"
 #include "library/songedit.h"
 
-namespace {
-
-struct OptionRule
-{
-    const char* name;
-    bool takesValue;
-};
-
-// The options each command takes.
-QList<OptionRule> optionsOf(const QString& command)
-{
-    if (command == QLatin1String("info"))
-        return {{"--json", false}};
-    if (command == QLatin1String("set"))
-        return {{"--title", true}, {"--artist", true}, {"--genre", true}, {"--author", true},
-                {"--length", true}, {"--bpm", true},   {"--key", true}};
-    if (command == QLatin1String("sync"))
-        return {{"--dry-run", false}, {"--all", false}};
-    if (command == QLatin1String("backup"))
-        return {{"--to", true}};
-    if (command == QLatin1String("transfer"))
-        return {{"--to", true}, {"--replace", false}, {"--keep", false}, {"--memory", true}, {"--eject", false}};
-    if (command == QLatin1String("index"))
-        return {{"--eject", false}};
-    if (command == QLatin1String("list"))
-        return {{"--by", true}, {"-o", true}};
-    return {};
-}
-
-} // namespace
+#include <algorithm>
 
 int CommandLine::run(const QStringList& args)
 {
@@ -76,7 +47,7 @@ int CommandLine::run(const QStringList& args)
     Arguments parsed;
     parsed.command = first;
     QString problem;
-    if (!parse(rest, parsed, problem) || !check(parsed, problem))
+    if (!parse(rest, help.options, parsed, problem) || !check(parsed, problem))
         return usageError(problem, first);
 
     CliHost::catchInterrupt();
@@ -95,9 +66,9 @@ int CommandLine::usageError(const QString& problem, const QString& commandName)
     return StatusUsage;
 }
 
-bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& problem) const
+bool CommandLine::parse(const QStringList& args, const QList<CliHelp::Option>& options, Arguments& parsed,
+                        QString& problem) const
 {
-    const QList<OptionRule> options = optionsOf(parsed.command);
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
@@ -113,12 +84,11 @@ bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& pro
         // "--to FOLDER" or "--to=FOLDER".
         const int equals = arg.startsWith(QLatin1String("--")) ? arg.indexOf(QLatin1Char('=')) : -1;
         const QString name = equals < 0 ? arg : arg.left(equals);
-        const OptionRule* rule = nullptr;
-        for (const OptionRule& o : options) {
-            if (name == QLatin1String(o.name))
-                rule = &o;
-        }
-        if (!rule) {
+        // An option's help gives its syntax: "--json", or "--to FOLDER" for one that takes a value.
+        const auto rule = std::find_if(options.begin(), options.end(), [&name](const CliHelp::Option& o) {
+            return o.syntax.section(QLatin1Char(' '), 0, 0) == name;
+        });
+        if (rule == options.end()) {
             problem = tr("opzione sconosciuta: %1").arg(name);
             return false;
         }
@@ -126,7 +96,7 @@ bool CommandLine::parse(const QStringList& args, Arguments& parsed, QString& pro
             problem = tr("opzione data due volte: %1").arg(name);
             return false;
         }
-        if (!rule->takesValue) {
+        if (!rule->syntax.contains(QLatin1Char(' '))) {
             if (equals >= 0) {
                 problem = tr("l'opzione %1 non vuole un valore").arg(name);
                 return false;

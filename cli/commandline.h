@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "cli/arguments.h"
+#include "cli/clihelp.h"
 
 class Console;
 
@@ -23,9 +24,10 @@ public:
     int run(const QStringList& args);
 
 private:
-    // Splits `args` by the options the command takes; false with `problem`
-    // set on wrong usage.
-    bool parse(const QStringList& args, Arguments& parsed, QString& problem) const;
+    // Splits `args` by the options the command takes (its help's); false
+    // with `problem` set on wrong usage.
+    bool parse(const QStringList& args, const QList<CliHelp::Option>& options, Arguments& parsed,
+               QString& problem) const;
     // The checks of each command's arguments beyond their syntax.
     bool check(const Arguments& parsed, QString& problem) const;
     int usageError(const QString& problem, const QString& commandName);

@@ -27,7 +27,7 @@ int CliCommands::transfer()
         root = existingFolder(args.value(QStringLiteral("--memory")));
         if (root.isEmpty())
             return status();
-    } else if (RemovableMemories().rootOf(destination).isEmpty()) {
+    } else if ((root = RemovableMemories().rootOf(destination)).isEmpty()) {
         root = QStorageInfo(destination).rootPath();
         if (root.isEmpty() || root == QLatin1String("/")) {
             failed(tr("%1 non è su una memoria rimovibile: indicarne la cartella principale con --memory")
@@ -134,7 +134,7 @@ int CliCommands::index()
     Index index;
     int found = 0;
     int total = 0;
-    const QString label = tr("Aggiornamento database");
+    const QString label = CliHost::phaseLabel(WorkflowHost::PhaseIndex);
     QObject::connect(&index, &Index::fileFoundChanged, [&](int count) {
         found = count;
         console.progress(label, count, 0);

@@ -56,10 +56,6 @@
         <translation>the index of the memory %1 could not be updated</translation>
     </message>
     <message>
-        <source>Aggiornamento database</source>
-        <translation>Updating database</translation>
-    </message>
-    <message>
         <source>indice di %1 ricostruito: %2 file di song</source>
         <translation>index of %1 rebuilt: %2 song files</translation>
     </message>

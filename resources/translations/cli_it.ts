@@ -56,10 +56,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Aggiornamento database</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>indice di %1 ricostruito: %2 file di song</source>
         <translation type="unfinished"></translation>
     </message>
